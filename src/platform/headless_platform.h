@@ -1,0 +1,93 @@
+// The headless platform: no window and no audio device. Keys come from a
+// key script, sleeping advances a virtual clock, presented frames can be
+// kept as PNG files, and the silent audio device records what was played.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tumbleroo {
+
+// One line of a key script: keys held from flip FROM to flip TO inclusive.
+struct KeyRange {
+    uint64_t from = 0;
+    uint64_t to = 0;
+    std::vector<Key> keys;
+};
+
+// Parses "FROM[-TO] KEY[+KEY...]" lines; false with a message on error.
+bool ParseKeyScript(const std::string& text, std::vector<KeyRange>& out, std::string& error);
+
+struct PlayedSound {
+    int channel;
+    int sound;
+    bool restarted;  // the channel was still playing and started over
+};
+
+class HeadlessPlatform : public Platform {
+public:
+    HeadlessPlatform();
+    ~HeadlessPlatform() override;
+
+    // Set-up by the driver or a test.
+    std::vector<KeyRange> keyScript;
+    std::map<uint64_t, std::string> shots;  // flip number -> PNG path
+    bool displayAvailable = true;
+    bool audioAvailable = true;
+    // How long a played sound keeps its channel busy, in virtual ms.
+    uint64_t soundLengthMs = 300;
+
+    // What happened.
+    uint64_t flips = 0;
+    std::vector<std::string> messages;
+    std::vector<PlayedSound> played;
+    std::vector<std::string> loadedSounds;
+    std::vector<uint16_t> lastFrame;
+
+    bool OpenDisplay() override;
+    void CloseDisplay() override;
+    void Present(const uint16_t* pixels, int width, int height) override;
+    void SetCursorVisible(bool) override {}
+    void ShowMessage(const std::string& text) override;
+
+    bool IsKeyDown(Key key) override;
+    std::vector<WindowEvent> TakePendingEvents() override;
+    void QueueClose() { closeRequested_ = true; }
+
+    void SleepMs(int milliseconds) override;
+    uint64_t NowMs() override;
+
+    bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override;
+    GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) override;
+
+    bool OpenAudio() override;
+    void CloseAudio() override;
+    int LoadSound(const std::string& path) override;
+    void FreeSound(int sound) override;
+    bool IsChannelPlaying(int channel) override;
+    void StopChannel(int channel) override;
+    void PlayOnChannel(int channel, int sound) override;
+    void EnsureChannels(int count) override;
+
+private:
+    bool KeyDownAt(Key key, uint64_t flip) const;
+
+    uint64_t clockMs_ = 0;
+    uint64_t clockFrac_ = 0;  // thirds of a millisecond, for 60 Hz flips
+    bool closeRequested_ = false;
+    std::vector<WindowEvent> pending_;
+    std::map<int, uint64_t> channelBusyUntil_;
+    int nextSound_ = 0;
+    std::unique_ptr<struct TextRasterizer> text_;
+};
+
+// Saves an RGB565 frame as a 24-bit PNG.
+bool SaveFramePng(const std::string& path, const uint16_t* pixels, int width, int height);
+
+}  // namespace tumbleroo

@@ -1,0 +1,96 @@
+// The platform layer: everything the game needs from outside itself.
+//
+// The game owns its frame buffer and all game logic; a platform only polls
+// keys, delivers window events, sleeps, shows finished 640 x 480 frames,
+// shows message boxes, tells the time, rasterises text and plays sounds.
+// Two implementations exist: the SDL2 one for the real game and a headless
+// one for tests and the driver. No platform type leaks out of this header.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tumbleroo {
+
+// Keys the game polls, named by their window key codes.
+enum class Key : int {
+    Left = 37,
+    Up = 38,
+    Right = 39,
+    Down = 40,
+    Z = 90,
+    Enter = 13,
+    Escape = 27,
+};
+
+inline constexpr Key kAllKeys[] = {Key::Left, Key::Up,    Key::Right, Key::Down,
+                                   Key::Z,    Key::Enter, Key::Escape};
+
+struct WindowEvent {
+    enum class Kind { KeyUp, Close };
+    Kind kind = Kind::KeyUp;
+    Key key = Key::Z;
+};
+
+// An 8-bit coverage bitmap of rendered text (0 = no ink, 255 = full ink).
+struct GlyphBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> coverage;
+};
+
+struct FontSpec {
+    int pointSize = 9;  // points at 96 dpi
+    bool bold = true;
+    bool italic = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
+// A decoded picture: 8-bit red, green, blue per pixel, row by row.
+struct RgbImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Display. OpenDisplay fails when there is no usable screen.
+    virtual bool OpenDisplay() = 0;
+    virtual void CloseDisplay() = 0;
+    // Shows one finished frame (RGB565, 640 x 480) and then waits for the
+    // next tick of the steady 60 Hz frame clock.
+    virtual void Present(const uint16_t* pixels, int width, int height) = 0;
+    virtual void SetCursorVisible(bool visible) = 0;
+    virtual void ShowMessage(const std::string& text) = 0;
+
+    // Input and events.
+    virtual bool IsKeyDown(Key key) = 0;
+    // Collects the window events that arrived since the last call.
+    virtual std::vector<WindowEvent> TakePendingEvents() = 0;
+
+    // Time.
+    virtual void SleepMs(int milliseconds) = 0;
+    virtual uint64_t NowMs() = 0;
+
+    // Resources.
+    virtual bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) = 0;
+    virtual GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) = 0;
+
+    // Audio: a sound is loaded once and played on channels the game numbers
+    // itself; a channel restarted while playing starts over.
+    virtual bool OpenAudio() = 0;
+    virtual void CloseAudio() = 0;
+    virtual int LoadSound(const std::string& path) = 0;  // -1 when unreadable
+    virtual void FreeSound(int sound) = 0;
+    virtual bool IsChannelPlaying(int channel) = 0;
+    virtual void StopChannel(int channel) = 0;
+    virtual void PlayOnChannel(int channel, int sound) = 0;
+    virtual void EnsureChannels(int count) = 0;
+};
+
+}  // namespace tumbleroo

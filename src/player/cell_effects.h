@@ -1,0 +1,25 @@
+// What the cell under the player's feet or above its head does: ground,
+// springs, coins, water, ladders, conveyors, hazards, cannons, the gate.
+#pragma once
+
+#include <cstdint>
+
+namespace tumbleroo {
+
+struct Game;
+
+// Results of the classifications.
+inline constexpr int16_t kFloorGround = -1;
+inline constexpr int16_t kFloorNothing = 0;
+inline constexpr int16_t kFloorSpring = 2;
+inline constexpr int16_t kFloorOneWay = 5;
+inline constexpr int16_t kFloorSliding = -4;
+inline constexpr int16_t kFloorGoal = 10;
+
+int16_t ClassifyFloor(Game& game, int32_t code);
+int16_t ClassifyCeiling(Game& game, int32_t code);
+void EnterWater(Game& game);
+void CollectCoin(Game& game);
+void FireCannon(Game& game);
+
+}  // namespace tumbleroo

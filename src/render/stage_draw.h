@@ -1,0 +1,20 @@
+// The camera and the drawing of a stage frame: background strips, map
+// cells, the status line, the player, the dust trail and the sparkles.
+#pragma once
+
+#include <cstdint>
+
+namespace tumbleroo {
+
+struct Game;
+
+void UpdateCamera(Game& game);
+void DrawBackground(Game& game);
+void DrawMap(Game& game, double scrollX, double scrollY);
+void DrawStatusLine(Game& game);
+void DrawPlayer(Game& game, int32_t x, int32_t y);
+void DrawTrail(Game& game);
+void DrawSparkles(Game& game);
+void FlashWhite(Game& game);
+
+}  // namespace tumbleroo

@@ -1,0 +1,27 @@
+// The program from start to end: start-up, the main menu loop that chains
+// the screens, and the window's key-release and unload events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tumbleroo {
+
+struct Game;
+
+// Start-up steps that need no screen: folder, records, settings, generator.
+void PrepareGame(Game& game, const std::string& basePath, uint64_t seed);
+// Opens the display and makes the pictures; false (after the message) when
+// there is no display.
+bool OpenDisplayAndPictures(Game& game);
+// The whole program; returns when it has ended.
+void Form_Load(Game& game, const std::string& basePath, uint64_t seed);
+void MainMenuLoop(Game& game);
+void Form_KeyUp(Game& game, int16_t keyCode);
+// Tears everything down and ends the program by throwing ProgramEnded.
+[[noreturn]] void Form_Unload(Game& game);
+// Lets pending window events run (key releases, a window close).
+void ProcessPendingEvents(Game& game);
+bool KeyDown(Game& game, int key);
+
+}  // namespace tumbleroo

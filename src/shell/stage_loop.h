@@ -1,0 +1,15 @@
+// One stage of play: the set-up and the per-frame loop, with the small
+// per-frame routines of walking, ladders and tile animation.
+#pragma once
+
+namespace tumbleroo {
+
+struct Game;
+
+void PlayStage(Game& game);
+void StepWalkAnimation(Game& game);
+void CheckLadder(Game& game);
+void AdvanceTileAnimation(Game& game);
+void ClimbDown(Game& game);
+
+}  // namespace tumbleroo

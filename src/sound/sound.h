@@ -1,0 +1,16 @@
+// The six sound effects: loading them into buffers and playing them in turn.
+#pragma once
+
+#include <string>
+
+#include "shell/game.h"
+
+namespace tumbleroo {
+
+bool InitSound(Game& game);
+SoundEffect LoadSoundEffect(Game& game, const std::string& path, int16_t count);
+void LoadSoundEffects(Game& game);
+void PlaySound(Game& game, SoundId effect);
+void ReleaseSound(Game& game);
+
+}  // namespace tumbleroo
