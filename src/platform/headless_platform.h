@@ -87,7 +87,7 @@ private:
     std::vector<WindowEvent> pending_;
     std::map<int, uint64_t> channelBusyUntil_;
     int nextSound_ = 0;
-    std::unique_ptr<struct TextRasterizer> text_;
+    std::unique_ptr<class TextRasterizer> text_;
 };
 
 // Saves an RGB565 frame as a 24-bit PNG.

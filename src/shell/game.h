@@ -245,6 +245,9 @@ struct RecordsState {
     std::string recordsPath;
     std::string settingsPath;
     bool recordsDamaged = false;  // keep a copy of the damaged file before saving
+    // The clock clears are stamped with, in seconds since 1970 (UTC); empty:
+    // the system clock. Tests set a fixed time.
+    std::function<int64_t()> clock;
 };
 
 // ------------------------------------------------------------- screens ----

@@ -1,0 +1,219 @@
+// The camera and everything drawn in a stage frame except the objects.
+#include "render/stage_draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "render/display.h"
+#include "shell/game.h"
+
+namespace tumbleroo {
+
+namespace {
+
+constexpr int32_t kCellPx = 20;
+constexpr int32_t kScreenColumns = 32;
+constexpr int32_t kScreenRows = 24;
+constexpr double kViewRightFacingX = 230;  // more room ahead when facing right
+constexpr double kViewLeftFacingX = 330;
+constexpr double kViewFixedX = 280;
+constexpr int32_t kPlayerScreenY = 270;
+constexpr int32_t kSkyStripWidth = 127, kSkyStripHeight = 24;
+constexpr int32_t kGroundStripWidth = 127, kGroundStripHeight = 48;
+
+int Sign(double v) { return (v > 0) - (v < 0); }
+
+// An ObjPictures cell drawn keyed at a screen point.
+void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
+    DrawPicture(game, game.pictures.ObjPictures, kCellPx * cell, 0, kCellPx, kCellPx, x, y);
+}
+
+// What a map code shows, beyond the plain ground block; -1 = nothing.
+int32_t CellPictureFor(const Game& game, int32_t code, bool openAbove) {
+    const PlayerState& p = game.player;
+    const ObjectState& o = game.objects;
+    switch (code) {
+        case 2: return p.BlinkFrame;
+        case 3: return p.BlinkFrame + 1;
+        case 5: return 4;
+        case 6: return 1;
+        case 8: return 7;
+        case 9: return 8;
+        case 10: return 6;
+        case 11: return 5;
+        case 16: return openAbove ? 15 : 11;
+        case 17: return 10;
+        case 18: return 13;
+        case 19: return IsOn(o.SpikeBlockLeftWarning) ? p.FlameFrame : -1;
+        case 20: return IsOn(o.SpikeBlockRightWarning) ? p.FlameFrame : -1;
+        case 21: return IsOn(o.SpikeBlockUpWarning) ? p.FlameFrame : -1;
+        case 22: return IsOn(o.SpikeBlockDownWarning) ? p.FlameFrame : -1;
+        case 25: return 26;
+        case 33: return 26;
+        case 31: return 36;
+        case 35: return p.BlinkFrame == 2 ? 37 : 38;
+        default: return -1;
+    }
+}
+
+}  // namespace
+
+void UpdateCamera(Game& game) {
+    PlayerState& p = game.player;
+    double& target = game.camera.ViewTargetX;
+    if (IsOn(game.settings.AutoView)) {
+        if (p.Pose == 1) target -= 2 * Sign(target - kViewRightFacingX);
+        if (p.Pose == 3) target -= 2 * Sign(target - kViewLeftFacingX);
+    } else {
+        target = kViewFixedX;
+    }
+    p.ScrollX = (p.PlayerX - target) / kCellPx;
+    p.ScrollY = (p.PlayerY - kPlayerScreenY) / static_cast<double>(kCellPx);
+    if (p.ScrollX < 0) p.ScrollX = 0;
+    if (p.ScrollX > game.map.MapWidth - kScreenColumns) p.ScrollX = game.map.MapWidth - kScreenColumns;
+    if (!(p.ScrollY >= 0)) p.ScrollY = 0;
+    if (p.ScrollY > game.map.MapHeight - kScreenRows) p.ScrollY = game.map.MapHeight - kScreenRows;
+    p.PlayerScreenX = p.PlayerX - kCellPx * p.ScrollX;
+    p.PlayerScreenY = Round32(p.PlayerY - kCellPx * p.ScrollY);
+}
+
+void DrawBackground(Game& game) {
+    ClearSurface(game.display.BackBuffer, game.player.StageBackPixel);
+    if (!IsOn(game.settings.DrawBack)) return;
+    const PlayerState& p = game.player;
+    const int32_t style = game.map.GroundStyle;
+    const int32_t w = kCellPx * game.map.MapWidth;
+    const int32_t h = std::min(kCellPx * game.map.MapHeight, 500);
+    const double originX = kCellPx * p.ScrollX;
+    const double originY = kCellPx * p.ScrollY;
+    const Surface& strips = game.pictures.NumberP;
+
+    // Sky decorations in slanted columns; the offset swings left and right
+    // from one decoration to the next.
+    int32_t swing = -20;
+    for (int32_t k = 0; k <= w; k += 400) {
+        for (int32_t i = 0; i <= h; i += 80) {
+            const int32_t x = (i / kCellPx) * 15 + swing + k;
+            swing = -swing;
+            DrawPicture(game, strips, 0, kSkyStripHeight * (3 * style - 2), kSkyStripWidth,
+                        kSkyStripHeight, Round32(x - originX), Round32(i - originY));
+        }
+    }
+    // The ground line along the bottom of the map.
+    const double groundY = kCellPx * game.map.MapHeight - originY - 40;
+    for (int32_t i = 0; i <= w; i += 120) {
+        DrawPicture(game, strips, 0, kSkyStripHeight * (3 * style - 1), kGroundStripWidth,
+                    kGroundStripHeight, Round32(i - originX), Round32(groundY));
+    }
+}
+
+void DrawMap(Game& game, double sx, double sy) {
+    const MapState& m = game.map;
+    const double xe = std::min(sx + kScreenColumns, static_cast<double>(m.MapWidth - 1));
+    const double ye = std::min(sy + kScreenRows, static_cast<double>(m.MapHeight - 1));
+    const int32_t innerTile = 2 * m.GroundStyle - 2;
+    const int32_t topTile = 2 * m.GroundStyle - 1;
+    const Surface& choice = game.pictures.Choice;
+    for (int32_t x = static_cast<int32_t>(std::floor(sx)) - 1; x <= xe; ++x) {
+        if (x < 0) continue;
+        for (int32_t y = static_cast<int32_t>(std::floor(sy)) - 1; y <= ye; ++y) {
+            if (y < 0) continue;
+            const int32_t code = m.Cell(x, y);
+            if (code == 0) continue;
+            const int32_t X = Round32((x - sx) * kCellPx);
+            const int32_t Y = Round32((y - sy) * kCellPx);
+            // Row 0 has open sky above it, as the player's probes see it.
+            const int32_t above = y > 0 ? m.Cell(x, y - 1) : 0;
+            switch (code) {
+                case 1: {
+                    const int32_t tile = above == 1 ? innerTile : topTile;
+                    BlitClipped(game.display.BackBuffer, X, Y, kCellPx, kCellPx, kScreenWidth,
+                                kScreenHeight, game.pictures.BlockPic, kCellPx * tile, 0, 0, 0, false);
+                    break;
+                }
+                case 7: DrawPicture(game, choice, 53, 265, 24, 44, X, Y - 20); break;
+                case 32: DrawPicture(game, choice, 0, 265, 50, 50, X - 30, Y - 30); break;
+                case 34: DrawPicture(game, choice, 100, 236, 45, 79, X - 12, Y - 19); break;
+                default: {
+                    const int32_t cell = CellPictureFor(game, code, above == 0);
+                    if (cell >= 0) DrawObjCell(game, cell, X, Y);
+                }
+            }
+        }
+    }
+    DrawStatusLine(game);
+}
+
+void DrawStatusLine(Game& game) {
+    const PlayerState& p = game.player;
+    DrawObjCell(game, 0, 0, 5);
+    const std::string text = " " + std::to_string(p.CoinsCollected);
+    for (int32_t j = 0; j < 6; ++j) {
+        const size_t fromRight = static_cast<size_t>(6 - j);
+        const char c = fromRight <= text.size() ? text[text.size() - fromRight] : text[0];
+        const int32_t digit = (c >= '0' && c <= '9') ? c - '0' : 0;
+        DrawPicture(game, game.pictures.NumberP, 12 * digit, 0, 12, 24, 32 + 12 * j, 5);
+    }
+    const Surface& stage = game.pictures.StagePic;
+    DrawPicture(game, stage, 0, 0, 85, 33, 120, 0);
+    DrawPicture(game, stage, (game.run.SelectedStage - 1) * 20, 35, 20, 26, 215, 5);
+    DrawPicture(game, stage, 100, 35, 20, 26, 235, 5);
+    DrawPicture(game, stage, (game.run.SelectedCourse - 1) * 20, 35, 20, 26, 255, 5);
+}
+
+void DrawPlayer(Game& game, int32_t x, int32_t y) {
+    const PlayerState& p = game.player;
+    DrawPicture(game, game.pictures.CharPic, 40 * p.WalkFrame, 40 * p.Pose, 40, 40, x, y);
+}
+
+void DrawTrail(Game& game) {
+    PlayerState& p = game.player;
+    CameraState& c = game.camera;
+    ++c.TrailCounter;
+    if (c.TrailRing == 11) c.TrailRing = 0;
+    bool recorded = false;
+    if (c.TrailCounter >= 3) {
+        c.TrailCounter = 0;
+        p.TrailX[c.TrailRing] = To16(RoundHalfEven(p.PlayerX + 8 * game.random.Next() - 4));
+        p.TrailY[c.TrailRing] = To16(p.PlayerY);
+        recorded = true;
+    }
+    for (int32_t i = 0; i < 11; ++i) {
+        // Puffs far behind the player scatter more in height.
+        const double a = static_cast<double>(RoundHalfEven(std::abs(p.PlayerX - p.TrailX[i]) / 4.0));
+        const double x = p.TrailX[i] - kCellPx * p.ScrollX + 10;
+        const double y = a * game.random.Next() - a / 2 + p.TrailY[i] - kCellPx * p.ScrollY + 26;
+        DrawObjCell(game, 14, Round32(x), Round32(y));
+    }
+    if (recorded) ++c.TrailRing;
+}
+
+void DrawSparkles(Game& game) {
+    PlayerState& p = game.player;
+    game.camera.SparkleToggle = !game.camera.SparkleToggle;
+    if (game.camera.SparkleToggle) return;
+    for (Sparkle& s : p.Sparkles) {
+        if (s.Life <= 0) continue;
+        const double r1 = game.random.Next();
+        const double r2 = game.random.Next();
+        const double x = 16 * r1 - 8 + s.X - kCellPx * p.ScrollX;
+        const double y = 6 * r2 + 2 * s.Life - 13 + s.Y - kCellPx * p.ScrollY;
+        DrawObjCell(game, s.Cell, Round32(x), Round32(y));
+    }
+    for (Sparkle& s : p.Sparkles) {
+        if (s.Life < 0) {
+            s.Life = 0;
+        } else {
+            --s.Life;
+        }
+    }
+}
+
+void FlashWhite(Game& game) {
+    ClearSurface(game.display.BackBuffer, 0xFFFFFF);
+    FlipScreen(game);
+}
+
+}  // namespace tumbleroo

@@ -1,0 +1,164 @@
+// Start-up, the main menu loop, and the window's key-release and unload
+// events.
+#include "shell/program.h"
+
+#include "persist/records.h"
+#include "persist/settings.h"
+#include "player/movement.h"
+#include "render/display.h"
+#include "render/pictures.h"
+#include "screens/screens.h"
+#include "shell/game.h"
+#include "shell/map_file.h"
+#include "shell/stage_loop.h"
+#include "sound/sound.h"
+
+namespace tumbleroo {
+
+namespace {
+
+constexpr int16_t kKeyCodeZ = 90;
+constexpr int16_t kKeyCodeEnter = 13;
+constexpr int32_t kBackOutPauseMs = 500;
+constexpr int16_t kTitleStart = 0, kTitleEnd = 1, kTitleConfig = 2;
+constexpr int16_t kCancelled = -1;
+
+// "C?-?" with the stage and course digits in place of the question marks.
+std::string CourseMapName(int16_t stage, int16_t course) {
+    std::string name = "C?-?";
+    name[1] = NumberText(stage)[1];
+    name[3] = NumberText(course)[1];
+    return name;
+}
+
+// Chooses a stage and then a course; false when the player backed out to
+// the title.
+bool ChooseCourse(Game& game) {
+    RunState& run = game.run;
+    for (;;) {
+        run.SelectedStage = RunStageSelect(game, run.SelectedStage);
+        if (run.SelectedStage == kCancelled) {
+            run.SelectedStage = 0;
+            game.platform->SleepMs(kBackOutPauseMs);
+            return false;
+        }
+        const int16_t course = RunCourseSelect(game);
+        if (course != kCancelled) {
+            run.SelectedCourse = course;
+            return true;
+        }
+        game.platform->SleepMs(kBackOutPauseMs);
+        run.SelectedStage = 0;
+    }
+}
+
+// Plays the chosen course, and again after each clear for as long as the
+// player picks another course; false when play ended with Escape.
+bool PlayCourses(Game& game) {
+    RunState& run = game.run;
+    for (;;) {
+        run.MapName = CourseMapName(run.SelectedStage, run.SelectedCourse);
+        LoadMap(game, run.MapName);
+        PlayStage(game);
+        if (!IsOn(game.player.StageCleared)) return false;
+        game.player.StageCleared = kOff;
+        const int16_t course = RunCourseSelect(game);
+        if (course == kCancelled) {
+            game.platform->SleepMs(kBackOutPauseMs);
+            run.SelectedStage = 0;
+            return true;
+        }
+        run.SelectedCourse = course;
+    }
+}
+
+}  // namespace
+
+void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
+    HideMouseCursor(game);
+    game.run.BasePath = basePath;
+    if (game.run.BasePath.empty() || game.run.BasePath.back() != '/') game.run.BasePath += '/';
+    ChooseDataFiles(game);
+    LoadRecords(game);
+    LoadSettings(game);
+    game.random.Seed(seed);
+    PlayerState& p = game.player;
+    p.CanMoveLeft = kOn;
+    p.CanMoveRight = kOn;
+    p.WalkSequence = {0, 1, 2, 1};
+    p.WalkFrame = 0;
+    p.CoinsCollected = 0;
+    p.Pose = 1;
+}
+
+bool OpenDisplayAndPictures(Game& game) {
+    if (!InitDisplay(game, kScreenWidth, kScreenHeight, true, 16)) {
+        game.platform->ShowMessage("DirectXが使えません。");
+        return false;
+    }
+    CreatePictureSurfaces(game);
+    game.run.MenuBackPixel = ColorToPixel(65 << 16);
+    return true;
+}
+
+void Form_Load(Game& game, const std::string& basePath, uint64_t seed) {
+    try {
+        PrepareGame(game, basePath, seed);
+        if (!OpenDisplayAndPictures(game)) Form_Unload(game);
+        ShowOpening(game);
+        MainMenuLoop(game);
+    } catch (const ProgramEnded&) {
+    }
+}
+
+void MainMenuLoop(Game& game) {
+    for (;;) {
+        if (IsOn(game.settings.PlayMusic)) LoadSoundEffects(game);
+        game.run.SelectedStage = 0;
+        ShowTitleIntro(game);
+        const int16_t choice = RunTitleMenu(game);
+        if (choice == kTitleConfig) {
+            RunSettingsMenu(game);
+            continue;
+        }
+        if (choice == kTitleEnd) Form_Unload(game);
+        if (choice != kTitleStart) continue;
+        // Selection and play until the player backs out or leaves a course.
+        while (ChooseCourse(game)) {
+            if (!PlayCourses(game)) break;
+        }
+    }
+}
+
+void Form_KeyUp(Game& game, int16_t keyCode) {
+    if (keyCode == kKeyCodeZ) {
+        // Letting go of the jump key ends a rise at once.
+        ResetTrail(game);
+        game.player.VerticalSpeed = 0;
+    }
+    if ((keyCode == kKeyCodeZ || keyCode == kKeyCodeEnter) && IsOn(game.run.IntroRunning)) {
+        game.run.IntroRunning = kOff;
+    }
+}
+
+void Form_Unload(Game& game) {
+    ShowMouseCursor(game);
+    ShutdownDisplay(game);
+    game.player.CoinsCollected = 0;
+    game.map.MapGrid.assign(1, 0);
+    game.map.MapWidth = 0;
+    game.map.MapHeight = 0;
+    if (IsOn(game.settings.PlayMusic)) ReleaseSound(game);
+    throw ProgramEnded{};
+}
+
+void ProcessPendingEvents(Game& game) {
+    for (const WindowEvent& e : game.platform->TakePendingEvents()) {
+        if (e.kind == WindowEvent::Kind::Close) Form_Unload(game);
+        Form_KeyUp(game, static_cast<int16_t>(e.key));
+    }
+}
+
+bool KeyDown(Game& game, int key) { return game.platform->IsKeyDown(static_cast<Key>(key)); }
+
+}  // namespace tumbleroo

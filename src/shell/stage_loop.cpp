@@ -1,0 +1,174 @@
+// One stage of play: set-up, then one frame per pass of the loop, in a
+// fixed order: pause, camera, gravity, ladders, animation, drawing with the
+// objects' updates, the ground test, the flip, then keys and moves.
+#include "shell/stage_loop.h"
+
+#include "objects/objects.h"
+#include "player/movement.h"
+#include "render/display.h"
+#include "render/stage_draw.h"
+#include "shell/game.h"
+#include "shell/program.h"
+#include "shell/stage_flow.h"
+#include "sound/sound.h"
+
+namespace tumbleroo {
+
+namespace {
+
+constexpr int16_t kWalkStepPx = 5;
+constexpr int16_t kClimbStepPx = 5;
+constexpr double kJumpSpeed = -23.0;  // pixels per frame, upwards
+constexpr double kSwimStrokeSpeed = -5.0;
+constexpr int32_t kWalkTicksPerFrame = 8;
+constexpr int32_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyZ = 90,
+                  kKeyEscape = 27;
+
+// Counts down the push and ends it when the timer runs out.
+void AgePushes(PlayerState& p) {
+    if (IsOn(p.PushRight)) {
+        p.PushTimer = To16(p.PushTimer - 1);
+        if (p.PushTimer <= 0) p.PushRight = kOff;
+    }
+    if (IsOn(p.PushLeft)) {
+        p.PushTimer = To16(p.PushTimer - 1);
+        if (p.PushTimer <= 0) p.PushLeft = kOff;
+    }
+}
+
+void HandleKeys(Game& game) {
+    PlayerState& p = game.player;
+    if (KeyDown(game, kKeyLeft) || IsOn(p.PushLeft)) {
+        p.Pose = p.Pose == 1 ? 2 : 3;
+        StepWalkAnimation(game);
+        p.LastDirection = 1;
+        if (IsOn(p.PushLeft)) MoveLeft(game, kWalkStepPx);
+        if (p.PlayerX > 0) MoveLeft(game, kWalkStepPx);
+        if (!IsOn(p.Airborne)) p.WalkedThisFrame = kOn;
+    }
+    if (KeyDown(game, kKeyRight) || IsOn(p.PushRight)) {
+        p.LastDirection = 2;
+        p.Pose = p.Pose == 3 ? 2 : 1;
+        StepWalkAnimation(game);
+        if (IsOn(p.PushRight)) MoveRight(game, kWalkStepPx);
+        MoveRight(game, kWalkStepPx);
+        if (!IsOn(p.Airborne)) p.WalkedThisFrame = kOn;
+    }
+    if (KeyDown(game, kKeyUp) && IsOn(p.CanClimbUp)) {
+        p.Pose = 0;
+        StepWalkAnimation(game);
+        MoveUp(game, kClimbStepPx);
+        p.CanClimbUp = kOff;
+    }
+    if (KeyDown(game, kKeyDown) && IsOn(p.CanClimbDown)) {
+        p.Pose = 0;
+        StepWalkAnimation(game);
+        ClimbDown(game);
+        p.CanClimbDown = kOff;
+    }
+    if (KeyDown(game, kKeyZ)) {
+        if (!IsOn(p.Airborne)) {
+            p.VerticalSpeed = kJumpSpeed;
+            p.RidingSideLift = kOff;
+            p.RidingUpDownLift = kOff;
+            PlaySound(game, SoundId::Jump);
+        }
+        p.Airborne = kOn;
+        p.RidingSpikeBlockRight = kOff;
+        if (IsOn(p.InWater)) p.VerticalSpeed = kSwimStrokeSpeed;
+    }
+}
+
+// One pass of the loop; false when the loop should end.
+bool RunFrame(Game& game) {
+    PlayerState& p = game.player;
+    const int32_t pause = game.settings.GameSpeed;
+    game.platform->SleepMs(pause > 0 ? pause : 0);
+    if (IsOn(p.PushLeft) && IsOn(p.PushRight)) {
+        p.PushLeft = kOff;
+        p.PushRight = kOff;
+    }
+    UpdateCamera(game);
+    if (IsOn(p.Airborne)) ApplyGravity(game);
+    CheckLadder(game);
+    AdvanceTileAnimation(game);
+    DrawBackground(game);
+    UpdateObjects(game);
+    DrawMap(game, p.ScrollX, p.ScrollY);
+    DrawPlayer(game, static_cast<int32_t>(RoundHalfEven(p.PlayerScreenX)), p.PlayerScreenY);
+    if (IsOn(p.WalkedThisFrame)) DrawTrail(game);
+    DrawSparkles(game);
+    if (!IsOn(p.Airborne)) MoveDown(game, -1000);
+    FlipScreen(game);
+    p.WalkedThisFrame = kOff;
+    AgePushes(p);
+    HandleKeys(game);
+    ProcessPendingEvents(game);
+    p.CanMoveLeft = kOn;
+    p.CanMoveRight = kOn;
+    return !KeyDown(game, kKeyEscape) && IsOn(p.StageRunning);
+}
+
+}  // namespace
+
+void PlayStage(Game& game) {
+    PlayerState& p = game.player;
+    ScanStageMarkers(game);
+    SpawnObjects(game);
+    p.StageRunning = kOn;
+    p.WalkFrame = 0;
+    p.Pose = 1;
+    p.StageBackPixel = ColorToPixel(game.map.MapHeader.BackColor);
+    UpdateCamera(game);
+    ZoomTransition(game, 1.0, 1.2);
+
+    bool running = true;
+    while (running) {
+        game.run.inStagePass = true;
+        running = RunFrame(game);
+        game.run.inStagePass = false;
+        ++game.run.stagePasses;
+        if (game.run.hooks.afterStagePass) game.run.hooks.afterStagePass();
+        const uint64_t limit = game.run.hooks.frameLimit;
+        if (limit != 0 && game.run.flips >= limit) throw ProgramEnded{};
+    }
+    if (IsOn(p.StageRunning)) RestartAfterMiss(game);
+}
+
+void StepWalkAnimation(Game& game) {
+    PlayerState& p = game.player;
+    if (IsOn(p.PushRight) || IsOn(p.PushLeft)) return;
+    ++p.WalkTick;
+    if (p.WalkTick == kWalkTicksPerFrame) {
+        p.WalkTick = 0;
+        p.WalkStep = static_cast<int16_t>((p.WalkStep + 1) % 4);
+        p.WalkFrame = p.WalkSequence[p.WalkStep];
+    }
+}
+
+void CheckLadder(Game& game) {
+    PlayerState& p = game.player;
+    p.CanClimbUp = kOff;
+    if (CellAt(game, p.PlayerX + 10, p.PlayerY + 20) == 17) p.CanClimbUp = kOn;
+    if (CellAt(game, p.PlayerX + 20, p.PlayerY + 20) == 17) p.CanClimbUp = kOn;
+}
+
+void ClimbDown(Game& game) { game.player.PlayerY += kClimbStepPx; }
+
+void AdvanceTileAnimation(Game& game) {
+    PlayerState& p = game.player;
+    if (p.FlameFrame == 0) p.FlameFrame = 22;
+    if (p.BlinkFrame == 0) p.BlinkFrame = 2;
+    if (p.TileAnimCounter % 4 == 0) {
+        ++p.FlameFrame;
+        if (p.FlameFrame == 26) p.FlameFrame = 22;
+    }
+    if (p.TileAnimCounter % 10 == 0) {
+        p.TileAnimCounter = 0;
+        p.BlinkFrame = p.BlinkFrame == 2 ? 34 : 2;
+    }
+    ++p.TileAnimCounter;
+    if (p.TileAnimCounter == 1000) p.TileAnimCounter = 0;
+}
+
+}  // namespace tumbleroo
