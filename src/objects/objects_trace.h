@@ -1,4 +1,5 @@
-// The objects' part of the driver's trace.
+// The objects' part of a trace line: every table and the shared movement
+// state, as JSON members.
 #pragma once
 
 #include <string>
@@ -7,7 +8,8 @@ namespace tumbleroo {
 
 struct Game;
 
-// Appends ,"objects":{...} to a JSON object when the map has objects.
+// Appends ,"objects":{...} to a JSON object being built, when the map has
+// any object at all; appends nothing otherwise.
 void AppendObjectsTrace(const Game& game, std::string& json);
 
 }  // namespace tumbleroo

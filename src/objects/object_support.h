@@ -1,0 +1,43 @@
+// Small pieces shared by the object kinds: screen positions, signs, and the
+// ways an object pushes or carries the player.
+#pragma once
+
+#include <cstdint>
+
+#include "shell/game.h"
+
+namespace tumbleroo {
+
+inline constexpr int32_t kCellPixels = 20;
+
+// Map pixel to screen pixel at the current scroll position.
+inline int32_t ScreenX(const Game& game, double mapX) {
+    return Round32(mapX - game.player.ScrollX * kCellPixels);
+}
+inline int32_t ScreenY(const Game& game, double mapY) {
+    return Round32(mapY - game.player.ScrollY * kCellPixels);
+}
+
+inline int16_t Sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+
+// Knocks the player away from an enemy: a push to one side for a number of
+// frames and a hop upwards.
+inline void KnockPlayer(Game& game, bool toRight, int16_t pushFrames, double verticalSpeed) {
+    PlayerState& p = game.player;
+    if (toRight) {
+        p.PushRight = kOn;
+    } else {
+        p.PushLeft = kOn;
+    }
+    p.PushTimer = pushFrames;
+    p.VerticalSpeed = verticalSpeed;
+    p.Airborne = kOn;
+}
+
+// Carries a player who rides a block downwards by the block's step. The
+// block under the feet is what moved, so the player follows it directly;
+// the floor test alone would stop at the block and leave the player
+// hanging while the block sinks away.
+void CarryPlayerDown(Game& game, int16_t step);
+
+}  // namespace tumbleroo
