@@ -19,4 +19,14 @@ void RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins);
 // be written, else the user's data folder (seeded from the shipped file).
 void ChooseDataFiles(Game& game);
 
+// The file's shape: four lines per course, stage by stage, course by course.
+inline constexpr int kStageCount = 5;
+inline constexpr int kCoursesPerStage = 3;
+inline constexpr int kLinesPerCourse = 4;
+inline constexpr int kRecordLines = kStageCount * kCoursesPerStage * kLinesPerCourse;
+
+// The local date and time as a clear is stamped: "2026/12/08 14:05:09"
+// (no comma, so the records file reads it back as one value).
+std::string ClearedAtText(int64_t secondsSince1970);
+
 }  // namespace tumbleroo

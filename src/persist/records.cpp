@@ -1,0 +1,241 @@
+// The course records: for each of the 15 courses whether it was cleared, the
+// most coins held at a clear, when that was, and how many coins it holds.
+// They are read once at start-up and the whole file is rewritten after every
+// clear and after a reset.
+//
+// The player's records are never lost to a crash or a bad file: saves
+// replace the file in one rename, and a file that does not read cleanly is
+// kept beside the new one as MapInfo.dat.bad.
+#include "persist/records.h"
+
+#include <sys/stat.h>
+
+#include <ctime>
+#include <string_view>
+#include <vector>
+
+#include "persist/ini.h"
+#include "shell/game.h"
+
+namespace tumbleroo {
+
+namespace {
+
+constexpr const char* kRecordsFileName = "MapInfo.dat";
+constexpr const char* kSettingsFileName = "Init.ini";
+constexpr const char* kDamagedSuffix = ".bad";
+constexpr const char* kLineEnd = "\r\n";
+
+// Lines within one course's group.
+enum RecordLine { kClearedLine = 0, kBestCoinsLine = 1, kClearedAtLine = 2, kCoinCountLine = 3 };
+
+std::string RecordsPath(const Game& game) {
+    if (!game.records.recordsPath.empty()) return game.records.recordsPath;
+    return game.run.BasePath + kRecordsFileName;
+}
+
+bool ValidCourse(int stage, int course) {
+    return stage >= 1 && stage <= kStageCount && course >= 1 && course <= kCoursesPerStage;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The file's lines without their CR LF (or LF) ends.
+std::vector<std::string> FileLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t nl = text.find('\n', start);
+        size_t end = (nl == std::string::npos) ? text.size() : nl;
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+// A number line: blanks, a signed decimal number, then a blank, a comma or
+// the line end. False for anything else, including an empty line.
+bool ParseNumberLine(std::string_view line, int32_t& value) {
+    size_t i = 0;
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    size_t digits = i;
+    if (digits < line.size() && (line[digits] == '-' || line[digits] == '+')) ++digits;
+    size_t end = digits;
+    while (end < line.size() && line[end] >= '0' && line[end] <= '9') ++end;
+    if (end == digits) return false;
+    if (end < line.size() && !IsBlank(line[end]) && line[end] != ',') return false;
+    value = LeadingNumber(line.substr(i));
+    return true;
+}
+
+// A text line: from its first non-blank character to the line end or a comma.
+std::string ParseTextLine(std::string_view line) {
+    size_t start = 0;
+    while (start < line.size() && IsBlank(line[start])) ++start;
+    size_t comma = line.find(',', start);
+    return std::string(line.substr(start, comma == std::string_view::npos ? comma : comma - start));
+}
+
+// Fills one value of the table from its line; false when the line is damaged.
+bool LoadRecordLine(CourseRecord& record, int lineInGroup, const std::string& line) {
+    if (lineInGroup == kClearedAtLine) {
+        record.ClearedAt = ParseTextLine(line);
+        return true;
+    }
+    int32_t value = 0;
+    if (!ParseNumberLine(line, value)) return false;
+    switch (lineInGroup) {
+        case kClearedLine:
+            record.Cleared = ToFlag(value != 0);
+            break;
+        case kBestCoinsLine:
+            record.BestCoins = value;
+            break;
+        default:
+            record.CoinCount = value;
+            break;
+    }
+    return true;
+}
+
+// A number as the file prints it: NumberText and one trailing blank.
+std::string PrintedNumber(int64_t value) { return NumberText(value) + " "; }
+
+std::string RecordsText(const Game& game) {
+    std::string text;
+    for (int stage = 1; stage <= kStageCount; ++stage) {
+        for (int course = 1; course <= kCoursesPerStage; ++course) {
+            const CourseRecord& r = game.records.CourseRecords[stage][course];
+            text += PrintedNumber(ToFlag(r.Cleared != kOff)) + kLineEnd;
+            text += PrintedNumber(r.BestCoins) + kLineEnd;
+            text += r.ClearedAt + kLineEnd;
+            text += PrintedNumber(r.CoinCount) + kLineEnd;
+        }
+    }
+    return text;
+}
+
+// Copies a file that did not read cleanly to MapInfo.dat.bad before the
+// first save overwrites it. False when the copy cannot be made.
+bool KeepDamagedFile(const std::string& path) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return !FileExists(path);
+    return ReplaceFileAtomically(path + kDamagedSuffix, bytes);
+}
+
+int64_t NowSeconds(const Game& game) {
+    if (game.records.clock) return game.records.clock();
+    return static_cast<int64_t>(std::time(nullptr));
+}
+
+// Copies a shipped file into the user's folder unless one is already there.
+void SeedFile(const std::string& shipped, const std::string& target) {
+    if (FileExists(target)) return;
+    std::string bytes;
+    if (ReadWholeFile(shipped, bytes)) ReplaceFileAtomically(target, bytes);
+}
+
+}  // namespace
+
+std::string ClearedAtText(int64_t secondsSince1970) {
+    std::time_t t = static_cast<std::time_t>(secondsSince1970);
+    std::tm local {};
+    localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+    return text;
+}
+
+void ChooseDataFiles(Game& game) {
+    std::string folder = game.run.BasePath;
+    if (!FolderIsWritable(folder)) {
+        std::string userFolder = game.platform ? game.platform->UserDataFolder() : std::string();
+        if (!userFolder.empty()) {
+            if (userFolder.back() != '/') userFolder += '/';
+            ::mkdir(userFolder.c_str(), 0755);
+            SeedFile(game.run.BasePath + kRecordsFileName, userFolder + kRecordsFileName);
+            SeedFile(game.run.BasePath + kSettingsFileName, userFolder + kSettingsFileName);
+            folder = userFolder;
+        }
+    }
+    game.records.recordsPath = folder + kRecordsFileName;
+    game.records.settingsPath = folder + kSettingsFileName;
+}
+
+void LoadRecords(Game& game) {
+    RecordsState& records = game.records;
+    for (auto& stage : records.CourseRecords) stage.fill(CourseRecord{});
+    records.recordsDamaged = false;
+
+    const std::string path = RecordsPath(game);
+    std::string text;
+    if (!ReadWholeFile(path, text)) {
+        // Missing: every record starts empty and the next save creates it.
+        records.recordsDamaged = FileExists(path);
+        return;
+    }
+    const std::vector<std::string> lines = FileLines(text);
+    bool damaged = lines.size() < static_cast<size_t>(kRecordLines);
+    for (size_t i = 0; i < lines.size() && i < static_cast<size_t>(kRecordLines); ++i) {
+        const int group = static_cast<int>(i) / kLinesPerCourse;
+        const int stage = group / kCoursesPerStage + 1;
+        const int course = group % kCoursesPerStage + 1;
+        CourseRecord& record = records.CourseRecords[stage][course];
+        if (!LoadRecordLine(record, static_cast<int>(i) % kLinesPerCourse, lines[i])) damaged = true;
+    }
+    records.recordsDamaged = damaged;
+}
+
+bool SaveRecords(Game& game) {
+    const std::string path = RecordsPath(game);
+    if (game.records.recordsDamaged) {
+        if (!KeepDamagedFile(path)) return false;
+        game.records.recordsDamaged = false;
+    }
+    return ReplaceFileAtomically(path, RecordsText(game));
+}
+
+void ResetRecords(Game& game) {
+    for (int stage = 1; stage <= kStageCount; ++stage) {
+        for (int course = 1; course <= kCoursesPerStage; ++course) {
+            CourseRecord& r = game.records.CourseRecords[stage][course];
+            r.Cleared = kOff;
+            r.ClearedAt.clear();
+            r.BestCoins = 0;
+        }
+    }
+    SaveRecords(game);
+}
+
+Flag StageCompleted(const Game& game, int16_t stage) {
+    if (stage < 1 || stage > kStageCount) return kOff;
+    for (int course = 1; course <= kCoursesPerStage; ++course) {
+        if (!IsOn(game.records.CourseRecords[stage][course].Cleared)) return kOff;
+    }
+    return kOn;
+}
+
+void RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
+    RecordsState& records = game.records;
+    records.FirstClear = kOff;
+    records.NewRecord = kOff;
+    if (!ValidCourse(stage, course)) return;
+
+    CourseRecord& r = records.CourseRecords[stage][course];
+    if (!IsOn(r.Cleared)) {
+        r.Cleared = kOn;
+        records.FirstClear = kOn;
+        r.ClearedAt = ClearedAtText(NowSeconds(game));
+    }
+    if (r.BestCoins < coins) {
+        records.NewRecord = kOn;
+        r.ClearedAt = ClearedAtText(NowSeconds(game));
+        r.BestCoins = coins;
+    }
+    SaveRecords(game);
+}
+
+}  // namespace tumbleroo
