@@ -44,7 +44,7 @@ struct MapHeader {
 };
 
 struct MapState {
-    MapHeader MapHeader;
+    tumbleroo::MapHeader MapHeader;
     int32_t MapWidth = 0;
     int32_t MapHeight = 0;
     int16_t GroundStyle = 1;

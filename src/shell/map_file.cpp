@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kFixedHeaderBytes = 58;  // up to the HeaderExtra text
 
 // One character per terrain code in course text; index = code.
-constexpr char kCellChars[] = ".#><X^oGVA)(=|SxH*LRUDkbBsrcMO-CmW_";
+constexpr char kCellChars[] = ".#><X^oGVA)(=|Sx~H*LRUDkbBsrcMO-CmW_";
 static_assert(sizeof(kCellChars) - 1 == 36, "one character for each code 0 to 35");
 
 class ByteReader {
