@@ -15,6 +15,11 @@ inline constexpr int16_t kFloorSpring = 2;
 inline constexpr int16_t kFloorOneWay = 5;
 inline constexpr int16_t kFloorSliding = -4;
 inline constexpr int16_t kFloorGoal = 10;
+// The ceiling's own names for the results it shares with the floor.
+inline constexpr int16_t kCeilingBlocked = -1;
+inline constexpr int16_t kCeilingFree = 0;
+inline constexpr int16_t kCeilingOpenSky = 2;  // an empty cell overhead, also free
+inline constexpr int16_t kCeilingGoal = 10;
 
 int16_t ClassifyFloor(Game& game, int32_t code);
 int16_t ClassifyCeiling(Game& game, int32_t code);
