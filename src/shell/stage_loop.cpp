@@ -111,7 +111,7 @@ bool RunFrame(Game& game) {
 
 }  // namespace
 
-void PlayStage(Game& game) {
+void SetUpStage(Game& game) {
     PlayerState& p = game.player;
     ScanStageMarkers(game);
     SpawnObjects(game);
@@ -120,6 +120,11 @@ void PlayStage(Game& game) {
     p.Pose = 1;
     p.StageBackPixel = ColorToPixel(game.map.MapHeader.BackColor);
     UpdateCamera(game);
+}
+
+void PlayStage(Game& game) {
+    PlayerState& p = game.player;
+    SetUpStage(game);
     ZoomTransition(game, 1.0, 1.2);
 
     bool running = true;

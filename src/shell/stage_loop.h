@@ -7,6 +7,8 @@ namespace tumbleroo {
 struct Game;
 
 void PlayStage(Game& game);
+// The stage set-up before the opening mosaic: markers, objects, camera.
+void SetUpStage(Game& game);
 void StepWalkAnimation(Game& game);
 void CheckLadder(Game& game);
 void AdvanceTileAnimation(Game& game);
