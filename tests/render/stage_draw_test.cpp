@@ -1,0 +1,106 @@
+#include "render/stage_draw.h"
+
+#include <gtest/gtest.h>
+
+#include "render/display.h"
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+std::string FlatCourse(int width, int height) {
+    std::string rows;
+    for (int y = 0; y < height; ++y) {
+        rows += std::string(static_cast<size_t>(width), y == height - 1 ? '#' : '.') + "\n";
+    }
+    rows[1] = 'S';
+    return testing::Course(rows);
+}
+
+TEST(Camera, FixedViewFollowsThePlayerAndClampsAtTheMapEnds) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(100, 30));
+    PlayerState& p = t.game.player;
+    p.PlayerX = 1000;
+    p.PlayerY = 200;
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(p.ScrollX, 36);
+    EXPECT_DOUBLE_EQ(p.PlayerScreenX, 280);
+    EXPECT_DOUBLE_EQ(p.ScrollY, 0);  // would be -3.5
+    p.PlayerX = 100;
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(p.ScrollX, 0);
+    EXPECT_DOUBLE_EQ(p.PlayerScreenX, 100);
+    p.PlayerX = 1990;
+    p.PlayerY = 590;
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(p.ScrollX, 100 - 32);
+    EXPECT_DOUBLE_EQ(p.ScrollY, 30 - 24);
+    EXPECT_EQ(p.PlayerScreenY, 590 - 120);
+}
+
+TEST(Camera, NarrowAndLowMapsSitAgainstTheRightAndBottomEdges) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(20, 10));
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(t.game.player.ScrollX, 20 - 32);
+    EXPECT_DOUBLE_EQ(t.game.player.ScrollY, 10 - 24);
+}
+
+TEST(Camera, LookAheadGlidesTwoPixelsAFrameTowardsItsTarget) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(100, 30));
+    t.game.settings.AutoView = kOn;
+    t.game.camera.ViewTargetX = 280;
+    PlayerState& p = t.game.player;
+    p.Pose = 1;
+    for (int i = 0; i < 24; ++i) UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 232);
+    for (int i = 0; i < 5; ++i) UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 230);
+    p.Pose = 2;  // turning keeps it
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 230);
+    p.Pose = 3;
+    UpdateCamera(t.game);
+    EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 232);
+}
+
+TEST(StageDrawing, StatusLineShowsTheLastSixDigitsWithLeadingZeros) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(40, 24));
+    // Digit cells filled with their own value, so the frame tells which
+    // digit was drawn where.
+    Surface& digits = t.game.pictures.NumberP;
+    for (int32_t y = 0; y < 24; ++y) {
+        for (int32_t x = 0; x < 120; ++x) digits.At(x, y) = static_cast<uint16_t>(100 + x / 12);
+    }
+    auto shownDigit = [&](int j) { return t.game.display.BackBuffer.At(32 + 12 * j + 6, 12) - 100; };
+    auto shown = [&](int32_t coins) {
+        t.game.player.CoinsCollected = coins;
+        ClearSurface(t.game.display.BackBuffer, 0);
+        DrawStatusLine(t.game);
+        std::string s;
+        for (int j = 0; j < 6; ++j) s += static_cast<char>('0' + shownDigit(j));
+        return s;
+    };
+    EXPECT_EQ(shown(7), "000007");
+    EXPECT_EQ(shown(1234567), "234567");
+    EXPECT_EQ(shown(0), "000000");
+}
+
+TEST(StageDrawing, HalfCellScrollDrawsColumnsBetweenPixels) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(60, 24));
+    ClearSurface(t.game.display.BackBuffer, 0);
+    t.game.settings.DrawBack = kOff;
+    DrawMap(t.game, 10.5, 0);
+    // The ground row is 23; column 11 starts at screen x 10 and is opaque.
+    const Surface& back = t.game.display.BackBuffer;
+    const Surface& tiles = t.game.pictures.BlockPic;
+    EXPECT_EQ(back.At(10, 23 * 20), tiles.At(20, 0));
+    EXPECT_EQ(back.At(0, 23 * 20), tiles.At(30, 0));
+}
+
+}  // namespace
+}  // namespace tumbleroo

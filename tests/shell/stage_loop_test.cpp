@@ -1,0 +1,89 @@
+#include "shell/stage_loop.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+const char* kFlat =
+    "..........................\n"
+    "..........................\n"
+    "S.........................\n"
+    "..........................\n"
+    "##########################\n";
+
+TEST(StageLoop, TileAnimationCountersStepFlamesAndBlinks) {
+    testing::TestGame t;
+    PlayerState& p = t.game.player;
+    AdvanceTileAnimation(t.game);
+    EXPECT_EQ(p.FlameFrame, 23);
+    EXPECT_EQ(p.BlinkFrame, 34);
+    EXPECT_EQ(p.TileAnimCounter, 1);
+    int flameSteps = 0, blinks = 0;
+    for (int i = 0; i < 100; ++i) {
+        const int16_t flame = p.FlameFrame, blink = p.BlinkFrame;
+        AdvanceTileAnimation(t.game);
+        flameSteps += flame != p.FlameFrame;
+        blinks += blink != p.BlinkFrame;
+        EXPECT_GE(p.FlameFrame, 22);
+        EXPECT_LE(p.FlameFrame, 25);
+    }
+    EXPECT_EQ(flameSteps, 20);  // twice in every 10 frames
+    EXPECT_EQ(blinks, 10);
+}
+
+TEST(StageLoop, HeldKeysWalkFivePixelsAFrameAndTurnThroughTheFront) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(kFlat));
+    // The opening mosaic takes flips 1 to 25; the first stage frame is flip 26.
+    t.Keys("26-35 RIGHT\n36-37 LEFT\n");
+    t.game.run.hooks.afterStagePass = [&]() {
+        const PlayerState& p = t.game.player;
+        const uint64_t f = t.game.run.flips;
+        if (f == 35) EXPECT_EQ(p.PlayerX, 50);
+        if (f == 36) EXPECT_EQ(p.Pose, 2);
+        if (f == 37) EXPECT_EQ(p.Pose, 3);
+    };
+    t.PlayStage(40);
+    EXPECT_EQ(t.game.player.PlayerX, 40);
+}
+
+TEST(StageLoop, LeftAtTheMapEdgeOnlyTurnsAndAnimates) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(kFlat));
+    t.Keys("26-45 LEFT\n");
+    t.PlayStage(45);
+    EXPECT_EQ(t.game.player.PlayerX, 0);
+    EXPECT_EQ(t.game.player.Pose, 3);
+    EXPECT_EQ(t.game.player.WalkFrame, 2);  // 20 steps of the animation
+}
+
+TEST(StageLoop, WalkFrameStepsEveryEighthCallThroughTheSequence) {
+    testing::TestGame t;
+    PlayerState& p = t.game.player;
+    std::vector<int16_t> frames;
+    for (int i = 0; i < 32; ++i) {
+        StepWalkAnimation(t.game);
+        if ((i + 1) % 8 == 0) frames.push_back(p.WalkFrame);
+    }
+    EXPECT_EQ(frames, (std::vector<int16_t>{1, 2, 1, 0}));
+    p.PushRight = kOn;
+    StepWalkAnimation(t.game);
+    EXPECT_EQ(p.WalkTick, 0);
+}
+
+TEST(StageLoop, EscapeRunsTheMissOnceAndLeavesTheStage) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(kFlat));
+    t.Keys("26-27 RIGHT\n30 ESC\n");
+    EXPECT_TRUE(t.PlayStage(1000));
+    EXPECT_EQ(t.game.run.misses, 1u);
+    // The miss animation's 122 flips follow the frame that saw Escape.
+    EXPECT_EQ(t.game.run.flips, 30u + 122u);
+    EXPECT_EQ(t.game.player.PlayerX, 0);
+}
+
+}  // namespace
+}  // namespace tumbleroo
