@@ -99,7 +99,7 @@ void HeadlessPlatform::Present(const uint16_t* pixels, int width, int height) {
             std::fprintf(stderr, "cannot write %s\n", shot->second.c_str());
         }
     }
-    lastFrame.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    if (keepLastFrame) lastFrame.assign(pixels, pixels + static_cast<size_t>(width) * height);
     // A key whose ranges the flip count has just left is released.
     for (Key k : kAllKeys) {
         if (KeyDownAt(k, before) && !KeyDownAt(k, flips)) {

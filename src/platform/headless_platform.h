@@ -42,6 +42,8 @@ public:
     bool audioAvailable = true;
     // How long a played sound keeps its channel busy, in virtual ms.
     uint64_t soundLengthMs = 300;
+    // Keep a copy of every presented frame in lastFrame (tests look at it).
+    bool keepLastFrame = true;
 
     // What happened.
     uint64_t flips = 0;

@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     platform.shots = o.shots;
+    platform.keepLastFrame = false;
 
     Game game;
     game.platform = &platform;
