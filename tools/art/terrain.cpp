@@ -1,0 +1,376 @@
+// BlockPic, the terrain tiles, and NumberP, the status digits and the
+// background decoration strips of the five terrain styles: grass, snow,
+// moss, rock and brick.
+//
+// Every tile texture is a function of the pixel position taken modulo 20, so
+// tiles join without seams side by side and on top of each other; the lower
+// rows of each top tile are the same texture as its inner tile.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "lettering.h"
+#include "palette.h"
+#include "pictures.h"
+
+namespace art {
+
+namespace {
+
+constexpr int kTile = 20;
+
+int Wrap(int v, int period) { return ((v % period) + period) % period; }
+
+// ------------------------------------------------------------------ stones --
+// Cobbles: each pixel belongs to the nearest of a few seeds (distances wrap
+// round the tile), seams between cobbles are dark, each cobble is lit from
+// the upper left.
+struct Seed {
+    double x, y;
+};
+constexpr Seed kCobbles[] = {{3, 4}, {12, 2}, {17, 10}, {7, 12}, {14, 17}, {2, 18}, {10, 8}};
+
+int NearestSeed(int x, int y, double& distance) {
+    int best = 0;
+    distance = 1e9;
+    for (int i = 0; i < static_cast<int>(std::size(kCobbles)); ++i) {
+        double dx = std::abs(Wrap(x, kTile) + 0.5 - kCobbles[i].x);
+        double dy = std::abs(Wrap(y, kTile) + 0.5 - kCobbles[i].y);
+        dx = std::min(dx, kTile - dx);
+        dy = std::min(dy, kTile - dy);
+        double d = std::hypot(dx * 1.0, dy * 1.25);
+        if (d < distance) {
+            distance = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
+struct StoneColours {
+    Rgba seam, shade, base, light;
+};
+
+Rgba Cobble(int x, int y, const StoneColours& c) {
+    double d;
+    int here = NearestSeed(x, y, d);
+    double dr, db, dl, du;
+    bool seam = NearestSeed(x + 1, y, dr) != here || NearestSeed(x, y + 1, db) != here;
+    if (seam) return c.seam;
+    bool rimLight = NearestSeed(x - 1, y, dl) != here || NearestSeed(x, y - 1, du) != here;
+    if (rimLight) return c.light;
+    bool rimShade = NearestSeed(x + 2, y, dr) != here || NearestSeed(x, y + 2, db) != here;
+    if (rimShade) return c.shade;
+    return Hash(Wrap(x, kTile), Wrap(y, kTile), 7) < 18 ? c.shade : c.base;
+}
+
+constexpr StoneColours kSnowStone{Opaque(44, 52, 96), Opaque(88, 108, 160), Opaque(116, 140, 190),
+                                  Opaque(170, 196, 232)};
+constexpr StoneColours kMossStone{Opaque(30, 44, 40), Opaque(64, 84, 70), Opaque(88, 110, 88),
+                                  Opaque(130, 156, 110)};
+constexpr StoneColours kRockStone{Opaque(58, 46, 48), Opaque(120, 100, 92), Opaque(156, 134, 118),
+                                  Opaque(202, 184, 160)};
+
+// --------------------------------------------------------------- textures --
+Rgba Soil(int x, int y) {
+    x = Wrap(x, kTile);
+    y = Wrap(y, kTile);
+    // Pebbles placed by hand, wrapping at the tile's edges.
+    static const int pebbles[][2] = {{3, 5}, {13, 9}, {7, 15}, {17, 17}, {10, 2}};
+    for (const auto& p : pebbles) {
+        int dx = Wrap(x - p[0], kTile), dy = Wrap(y - p[1], kTile);
+        if (dx < 3 && dy < 2) return dy == 0 ? kTan : Opaque(184, 128, 80);
+        if (dx < 3 && dy == 2) return kBrownDark;
+    }
+    uint32_t h = Hash(x, y, 3);
+    if (h < 22) return kBrownDark;
+    if (h < 30) return Opaque(178, 118, 68);
+    return kBrown;
+}
+
+Rgba Brick(int x, int y) {
+    x = Wrap(x, kTile);
+    y = Wrap(y, kTile);
+    int course = y / 5;
+    int row = y % 5;
+    int offset = (course % 2) * 5;
+    int col = Wrap(x + offset, 10);
+    if (row == 4 || col == 9) return Opaque(92, 60, 64);
+    if (row == 0 || col == 0) return Opaque(226, 120, 88);
+    if (row == 3 || col == 8) return Opaque(138, 50, 46);
+    return Hash(x, y, 11) < 20 ? Opaque(170, 70, 54) : Opaque(192, 84, 60);
+}
+
+Rgba Inner(int style, int x, int y) {
+    switch (style) {
+        case 1: return Soil(x, y);
+        case 2: return Cobble(x, y, kSnowStone);
+        case 3: return Cobble(x, y, kMossStone);
+        case 4: return Cobble(x, y, kRockStone);
+        default: return Brick(x, y);
+    }
+}
+
+// How deep the top layer reaches in column x (periodic in 20).
+int CapDepth(int style, int x) {
+    static const int grass[kTile] = {5, 6, 6, 5, 5, 6, 7, 7, 6, 5, 5, 5, 6, 6, 5, 6, 7, 6, 5, 5};
+    static const int snow[kTile] = {6, 7, 8, 7, 6, 6, 6, 7, 9, 10, 8, 6, 6, 7, 6, 6, 7, 8, 7, 6};
+    static const int moss[kTile] = {5, 5, 6, 9, 10, 6, 5, 5, 5, 6, 5, 5, 7, 11, 8, 5, 5, 6, 5, 5};
+    switch (style) {
+        case 1: return grass[Wrap(x, kTile)];
+        case 2: return snow[Wrap(x, kTile)];
+        case 3: return moss[Wrap(x, kTile)];
+        case 4: return 3;
+        default: return 6;
+    }
+}
+
+Rgba Top(int style, int x, int y) {
+    int depth = CapDepth(style, x);
+    if (y > depth) return Inner(style, x, y);
+    bool edge = y == depth;
+    switch (style) {
+        case 1: {
+            if (edge) return kGreenDark;
+            if (y == 0) return (x % 3 == 1) ? kGreenLight : Opaque(120, 206, 76);
+            if (y == 1 && x % 4 == 2) return kGreenLight;
+            return (Hash(x, y, 5) < 30) ? Opaque(60, 150, 56) : kGreen;
+        }
+        case 2: {
+            if (edge) return Opaque(120, 150, 210);
+            if (y == 0) return kWhite;
+            if (y == depth - 1) return Opaque(196, 214, 244);
+            return (Hash(x, y, 9) < 14) ? Opaque(220, 232, 250) : kWhite;
+        }
+        case 3: {
+            if (edge) return kGreenDeep;
+            if (y == 0) return Opaque(120, 196, 80);
+            if (y >= 5) return kGreenDark;
+            return (Hash(x, y, 13) < 40) ? Opaque(70, 160, 60) : Opaque(90, 176, 64);
+        }
+        case 4: {
+            if (y == 0) return Opaque(226, 210, 186);
+            if (edge) return Opaque(90, 72, 66);
+            return Opaque(186, 166, 144);
+        }
+        default: {
+            // Capstones: a light slab with joints every 10 pixels.
+            if (edge) return Opaque(92, 60, 64);
+            if (Wrap(x, 10) == 9) return Opaque(110, 104, 120);
+            if (y == 0) return kWhite;
+            if (y == 1 || Wrap(x, 10) == 0) return kGrey1;
+            if (y == depth - 1) return kGrey3;
+            return Opaque(184, 184, 200);
+        }
+    }
+}
+
+// ------------------------------------------------------------ decorations --
+// Strip shapes. The ground strips repeat every 120 pixels and overlap by 7,
+// so every profile is periodic in 120.
+constexpr int kRepeat = 120;
+
+double Periodic(double x, double period) { return std::sin(x * 2.0 * M_PI / period); }
+
+void Cloud(Image& img, int cx, int cy, int w, Rgba body, Rgba shade, Rgba light) {
+    const double lobes[][3] = {{-0.55, 0.15, 0.38}, {-0.15, -0.2, 0.5}, {0.3, -0.05, 0.42}, {0.6, 0.2, 0.3}};
+    Image mask = MakeImage(img.width, img.height);
+    for (int y = 0; y < img.height; ++y) {
+        for (int x = 0; x < img.width; ++x) {
+            double ux = (x + 0.5 - cx) / (w / 2.0);
+            double uy = (y + 0.5 - cy) / (w / 2.0);
+            bool in = false;
+            for (const auto& l : lobes) {
+                if (std::hypot(ux - l[0], (uy - l[1]) * 1.1) < l[2]) in = true;
+            }
+            if (in && uy < 0.42) mask.At(x, y) = (uy > 0.22) ? shade : (uy < -0.35 ? light : body);
+        }
+    }
+    Outline(mask, Opaque(140, 150, 190));
+    Stamp(img, mask, 0, 0);
+}
+
+Image SkyStrip(int style) {
+    Image s = MakeImage(127, 24);
+    switch (style) {
+        case 1:
+            Cloud(s, 30, 13, 44, kWhite, Opaque(214, 226, 246), kWhite);
+            Cloud(s, 92, 11, 34, kWhite, Opaque(214, 226, 246), kWhite);
+            break;
+        case 2: {
+            Cloud(s, 64, 12, 50, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
+            const int flakes[][2] = {{10, 6}, {24, 18}, {104, 5}, {116, 17}, {94, 20}, {40, 3}};
+            for (const auto& f : flakes) {
+                s.Plot(f[0], f[1], kWhite);
+                s.Plot(f[0] - 1, f[1], kSkyPale);
+                s.Plot(f[0] + 1, f[1], kSkyPale);
+                s.Plot(f[0], f[1] - 1, kSkyPale);
+                s.Plot(f[0], f[1] + 1, kSkyPale);
+            }
+            break;
+        }
+        case 3: {
+            // Bubbles drifting up.
+            const int bubbles[][3] = {{14, 14, 6}, {34, 6, 3}, {52, 16, 4}, {78, 9, 7}, {100, 17, 3}, {116, 6, 4}};
+            for (const auto& b : bubbles) {
+                for (int y = 0; y < 24; ++y) {
+                    for (int x = 0; x < 127; ++x) {
+                        double d = std::hypot(x + 0.5 - b[0], y + 0.5 - b[1]);
+                        if (d <= b[2] && d > b[2] - 1.2) s.At(x, y) = Opaque(170, 236, 220);
+                    }
+                }
+                s.Plot(b[0] - b[2] / 2, b[1] - b[2] / 2, kWhite);
+                s.Plot(b[0] - b[2] / 2 + 1, b[1] - b[2] / 2, kWhite);
+            }
+            break;
+        }
+        case 4: {
+            // A rainbow arc.
+            const Rgba bands[] = {kRed, kOrange, kYellow, kGreen, kSky, kPurple};
+            for (int y = 0; y < 24; ++y) {
+                for (int x = 0; x < 127; ++x) {
+                    double d = std::hypot((x + 0.5 - 63.5) / 2.6, y + 0.5 - 27.0);
+                    int band = static_cast<int>((25.0 - d) / 1.6);
+                    if (band >= 0 && band < 6) s.At(x, y) = bands[band];
+                }
+            }
+            Cloud(s, 16, 18, 26, kWhite, Opaque(214, 226, 246), kWhite);
+            Cloud(s, 110, 18, 26, kWhite, Opaque(214, 226, 246), kWhite);
+            break;
+        }
+        default: {
+            // A crescent moon and twinkling stars.
+            for (int y = 0; y < 24; ++y) {
+                for (int x = 0; x < 127; ++x) {
+                    double d1 = std::hypot(x + 0.5 - 96, y + 0.5 - 12);
+                    double d2 = std::hypot(x + 0.5 - 100, y + 0.5 - 9);
+                    if (d1 < 9 && d2 > 8) s.At(x, y) = d1 > 7.8 ? kGold : kYellowPale;
+                }
+            }
+            const int stars[][2] = {{12, 5}, {30, 16}, {50, 7}, {66, 19}, {118, 18}, {80, 4}};
+            for (const auto& st : stars) {
+                s.Plot(st[0], st[1], kWhite);
+                s.Plot(st[0] - 1, st[1], kYellow);
+                s.Plot(st[0] + 1, st[1], kYellow);
+                s.Plot(st[0], st[1] - 1, kYellow);
+                s.Plot(st[0], st[1] + 1, kYellow);
+            }
+            break;
+        }
+    }
+    return s;
+}
+
+// Height of the ground decoration above the strip's bottom at column x.
+double GroundProfile(int style, int x) {
+    switch (style) {
+        case 1: return 24 + 9 * Periodic(x, kRepeat) + 4 * Periodic(x * 2 + 17, kRepeat);
+        case 2: {
+            // Two snowy peaks per repeat.
+            double t = Wrap(x, 60) / 60.0;
+            double peak = 1.0 - std::abs(t - 0.5) * 2.0;
+            return 10 + 30 * peak + (Wrap(x / 60, 2) == 0 ? 0 : -6 * peak);
+        }
+        case 3: return 20 + 5 * std::abs(Periodic(x, 40)) + 3 * Periodic(x + 7, 24);
+        case 4: {
+            // Flat-topped mesas.
+            double t = Wrap(x, kRepeat);
+            if (t > 20 && t < 56) return 36;
+            if (t >= 10 && t <= 20) return 16 + 2 * (t - 10);
+            if (t >= 56 && t <= 64) return 36 - 2.5 * (t - 56);
+            if (t > 80 && t < 100) return 26;
+            if (t >= 74 && t <= 80) return 16 + (t - 74) * 10 / 6.0;
+            if (t >= 100 && t <= 106) return 26 - (t - 100) * 10 / 6.0;
+            return 16;
+        }
+        default: {
+            // A castle wall with battlements and a tower.
+            int t = Wrap(x, kRepeat);
+            if (t >= 40 && t < 62) return (Wrap(t - 40, 6) < 3) ? 44 : 40;
+            return (Wrap(t, 8) < 4) ? 26 : 22;
+        }
+    }
+}
+
+Image GroundStrip(int style) {
+    Image s = MakeImage(127, 48);
+    for (int x = 0; x < 127; ++x) {
+        double h = GroundProfile(style, x);
+        int top = 48 - static_cast<int>(std::lround(h));
+        for (int y = std::max(0, top); y < 48; ++y) {
+            int depth = y - top;
+            Rgba c;
+            switch (style) {
+                case 1:
+                    c = depth == 0 ? Opaque(170, 230, 130) : Opaque(110, 196, 100);
+                    if (depth > 0 && Hash(Wrap(x, kRepeat), y, 21) < 10) c = Opaque(96, 178, 92);
+                    break;
+                case 2:
+                    c = depth < 6 + (Wrap(x, 7) < 3 ? 2 : 0) ? kWhite : Opaque(140, 160, 210);
+                    if (depth == 0) c = kSkyPale;
+                    if (depth >= 6 && Wrap(x, 60) > 30) c = Opaque(118, 136, 190);
+                    break;
+                case 3:
+                    c = depth == 0 ? Opaque(110, 170, 90) : Opaque(60, 120, 80);
+                    if (depth > 1 && Hash(Wrap(x, kRepeat), y, 23) < 24) c = Opaque(50, 104, 72);
+                    break;
+                case 4:
+                    c = depth == 0 ? Opaque(250, 210, 160) : Opaque(220, 150, 100);
+                    if (depth > 0 && (y % 7 == 3)) c = Opaque(196, 124, 84);
+                    break;
+                default: {
+                    c = depth == 0 ? Opaque(170, 150, 200) : Opaque(120, 100, 160);
+                    int t = Wrap(x, kRepeat);
+                    if (t >= 47 && t <= 53 && y > 48 - 34 && y < 48 - 24) c = (y % 5 < 3) ? kYellow : kGold;
+                    if (depth > 0 && y % 6 == 0) c = Opaque(104, 86, 144);
+                    break;
+                }
+            }
+            s.At(x, y) = c;
+        }
+    }
+    return s;
+}
+
+Image CounterDigit(char ch) {
+    LetterStyle style;
+    style.top = kWhite;
+    style.bottom = kYellow;
+    style.bands = 4;
+    style.highlight = kWhite;
+    style.shine = false;
+    style.outline = kInk;
+    style.outlineWidth = 1;
+    return RenderLettering(Enlarge(TextMask(std::string(1, ch), Face::kTall), 2), style);
+}
+
+}  // namespace
+
+Image BuildBlockPic() {
+    Image blocks = MakeImage(10 * kTile, kTile);
+    for (int style = 1; style <= 5; ++style) {
+        int inner = (2 * style - 2) * kTile;
+        int top = (2 * style - 1) * kTile;
+        for (int y = 0; y < kTile; ++y) {
+            for (int x = 0; x < kTile; ++x) {
+                blocks.At(inner + x, y) = Inner(style, x, y);
+                blocks.At(top + x, y) = Top(style, x, y);
+            }
+        }
+    }
+    return Flatten(blocks, kKeyBlack);
+}
+
+Image BuildNumberP() {
+    Image pic = MakeImage(127, 384);
+    for (int d = 0; d <= 9; ++d) Stamp(pic, CounterDigit(static_cast<char>('0' + d)), 12 * d, 0);
+    Image colon = CounterDigit(':');
+    Stamp(pic, colon, 120 + (7 - colon.width) / 2, 0);
+    for (int style = 1; style <= 5; ++style) {
+        Stamp(pic, SkyStrip(style), 0, 24 * (3 * style - 2));
+        Stamp(pic, GroundStrip(style), 0, 24 * (3 * style - 1));
+    }
+    return Flatten(pic, kKeyBlack);
+}
+
+}  // namespace art
