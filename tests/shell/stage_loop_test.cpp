@@ -42,9 +42,15 @@ TEST(StageLoop, HeldKeysWalkFivePixelsAFrameAndTurnThroughTheFront) {
     t.game.run.hooks.afterStagePass = [&]() {
         const PlayerState& p = t.game.player;
         const uint64_t f = t.game.run.flips;
-        if (f == 35) EXPECT_EQ(p.PlayerX, 50);
-        if (f == 36) EXPECT_EQ(p.Pose, 2);
-        if (f == 37) EXPECT_EQ(p.Pose, 3);
+        if (f == 35) {
+            EXPECT_EQ(p.PlayerX, 50);
+        }
+        if (f == 36) {
+            EXPECT_EQ(p.Pose, 2);
+        }
+        if (f == 37) {
+            EXPECT_EQ(p.Pose, 3);
+        }
     };
     t.PlayStage(40);
     EXPECT_EQ(t.game.player.PlayerX, 40);
