@@ -1,0 +1,107 @@
+#include "shell/stage_flow.h"
+
+#include <gtest/gtest.h>
+
+#include "persist/records.h"
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+TEST(StageFlow, StartMarkerAndCannonMouthsAreSetUpAtEveryAttempt) {
+    testing::TestGame t;
+    std::string rows;
+    for (int y = 0; y < 14; ++y) rows += std::string(12, y == 13 ? '#' : '.') + "\n";
+    rows[11 * 13 + 3] = 'S';  // (3, 11): the start, two rows above the ground
+    rows[4 * 13 + 8] = 'C';   // a cannon at (8, 4)
+    rows[6 * 13 + 0] = 'C';   // a cannon in column 0 has no room for a mouth
+    t.UseMap(testing::Course(rows));
+    t.PrepareStage();
+    const PlayerState& p = t.game.player;
+    EXPECT_EQ(p.PlayerX, 60);
+    EXPECT_EQ(p.PlayerY, 220);
+    EXPECT_EQ(t.game.map.Cell(3, 11), 0);
+    EXPECT_EQ(t.game.map.Cell(7, 4), 33);
+    EXPECT_EQ(t.game.map.Cell(0, 6), 32);
+    RestartAfterMiss(t.game);
+    EXPECT_EQ(p.PlayerX, 60);
+    EXPECT_EQ(p.PlayerY, 220);
+    EXPECT_EQ(t.game.map.Cell(3, 11), 0);
+    EXPECT_EQ(t.game.map.Cell(7, 4), 33);
+}
+
+TEST(StageFlow, MissBringsBackCoinsAndTheMapAndThrowsThePlayerOff) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(
+        "..........\n"
+        "S.oooo..(.\n"
+        "..........\n"
+        "##########\n"));
+    // Walk right over the coins into the point of a side spike.
+    t.Keys("26-200 RIGHT\n");
+    uint64_t missFrame = 0;
+    int32_t coinsBefore = 0;
+    t.game.run.hooks.afterStagePass = [&]() {
+        if (t.game.run.misses == 1 && missFrame == 0) missFrame = t.game.run.flips;
+        if (t.game.run.misses == 0) coinsBefore = t.game.player.CoinsCollected;
+    };
+    t.PlayStage(400);
+    EXPECT_EQ(coinsBefore, 4);
+    ASSERT_NE(missFrame, 0u);
+    EXPECT_EQ(t.game.player.CoinsCollected, 0);
+    // The miss animation runs 41 frames up and 81 down inside the frame.
+    EXPECT_EQ(t.game.map.Cell(2, 1), 6);
+}
+
+TEST(StageFlow, GoalRecordsTheClearShowsTheTallyAndEndsTheStage) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(
+        "........\n"
+        "S.oo.G..\n"
+        "........\n"
+        "########\n"));
+    t.Keys("26-100 RIGHT\n");
+    EXPECT_TRUE(t.PlayStage(2000));
+    EXPECT_TRUE(t.game.run.cleared);
+    EXPECT_EQ(t.game.run.clearCoins, 2);
+    EXPECT_EQ(t.game.player.StageRunning, kOff);
+    EXPECT_EQ(t.game.player.StageCleared, kOn);
+    // 261 tally frames and 43 mosaic frames follow the frame that met the flag.
+    EXPECT_EQ(t.game.run.stagePasses + 25 + 261 + 43, t.game.run.flips);
+    const CourseRecord& r = t.game.records.CourseRecords[1][1];
+    EXPECT_EQ(r.Cleared, kOn);
+    EXPECT_EQ(r.BestCoins, 2);
+    EXPECT_EQ(t.game.records.NewRecord, kOn);
+    EXPECT_EQ(t.game.records.FirstClear, kOn);
+    EXPECT_EQ(t.game.objects.MoverState[2], 0);
+
+    // A second clear with the same coins is no new record.
+    t.game.player.StageCleared = kOff;
+    LoadMap(t.game, "T1-1");
+    t.Keys(std::to_string(t.game.run.flips + 26) + "-" + std::to_string(t.game.run.flips + 200) + " RIGHT\n");
+    EXPECT_TRUE(t.PlayStage(2000));
+    EXPECT_EQ(t.game.records.NewRecord, kOff);
+    EXPECT_EQ(t.game.records.FirstClear, kOff);
+}
+
+TEST(StageFlow, OpeningMosaicTakesTwentyFiveFlipsOfTenMilliseconds) {
+    testing::TestGame t;
+    t.UseMap(testing::Course("S...\n....\n####\n"));
+    const uint64_t before = t.platform.NowMs();
+    ZoomTransition(t.game, 1.0, 1.2);
+    EXPECT_EQ(t.game.run.flips, 25u);
+    // Each step flips (1/60 s) and then pauses 10 ms.
+    EXPECT_NEAR(static_cast<double>(t.platform.NowMs() - before), 25 * (1000.0 / 60 + 10), 1.0);
+    ZoomTransition(t.game, 100.0, 0.9);
+    EXPECT_EQ(t.game.run.flips, 25u + 43u);
+}
+
+TEST(StageFlow, EscapeDuringTheMosaicEndsTheProgram) {
+    testing::TestGame t;
+    t.UseMap(testing::Course("S...\n....\n####\n"));
+    t.Keys("0-3 ESC\n");
+    EXPECT_THROW(ZoomTransition(t.game, 1.0, 1.2), ProgramEnded);
+}
+
+}  // namespace
+}  // namespace tumbleroo
