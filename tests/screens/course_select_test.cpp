@@ -1,0 +1,130 @@
+// The course select and its records panel, and the panel frame it is drawn in.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "render/display.h"
+#include "render/panel.h"
+#include "screens/screens.h"
+#include "shell/game.h"
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+void KeysFromNow(testing::TestGame& t, const std::string& script) {
+    t.Keys(script);
+    for (KeyRange& r : t.platform.keyScript) {
+        r.from += t.platform.flips;
+        r.to += t.platform.flips;
+    }
+}
+
+// Frame pieces of Picture1 by source x: top edge, left edge, top-right,
+// top-left, bottom-left, bottom-right, bottom edge, right edge.
+enum Piece { kTop, kLeft, kTopRight, kTopLeft, kBottomLeft, kBottomRight, kBottom, kRight };
+
+// Paints every frame piece in a colour of its own.
+std::array<uint16_t, 8> MarkPieces(Game& game) {
+    std::array<uint16_t, 8> colours{};
+    for (int i = 0; i < 8; ++i) {
+        colours[i] = static_cast<uint16_t>(ColorToPixel(0x102030 + 0x181008 * (i + 1)));
+        FillSurfaceRect(game.pictures.Picture1, 30 * i, 0, 30 * i + 30, 30, colours[i]);
+    }
+    return colours;
+}
+
+bool Drew(const testing::TestGame& t, const std::string& text) {
+    for (const auto& [key, glyphs] : t.game.display.glyphCache) {
+        if (key.first == text) return true;
+    }
+    return false;
+}
+
+TEST(PanelFrame, PlacesCornersAndEdgesByThirtyPixelPieces) {
+    testing::TestGame t;
+    const auto piece = MarkPieces(t.game);
+    Surface& back = t.game.display.BackBuffer;
+    ClearSurface(back, 0);
+    DrawPanelFrame(t.game, 100, 100, 4, 3);
+    EXPECT_EQ(back.At(100, 100), piece[kTopLeft]);
+    EXPECT_EQ(back.At(100, 160), piece[kBottomLeft]);
+    EXPECT_EQ(back.At(190, 100), piece[kTopRight]);
+    EXPECT_EQ(back.At(219, 189), piece[kBottomRight]);
+    EXPECT_EQ(back.At(130, 100), piece[kTop]);
+    EXPECT_EQ(back.At(189, 100), piece[kTop]);
+    EXPECT_EQ(back.At(160, 160), piece[kBottom]);
+    EXPECT_EQ(back.At(100, 130), piece[kLeft]);
+    EXPECT_EQ(back.At(190, 130), piece[kRight]);
+    EXPECT_EQ(back.At(130, 130), 0);  // the inside is left alone
+    EXPECT_EQ(back.At(220, 100), 0);
+
+    // Sizes 1 and 0, as the growing panels pass them: the far corners fall on
+    // or before the first one, and no edges are drawn.
+    ClearSurface(back, 0);
+    DrawPanelFrame(t.game, 300, 300, 1, 1);
+    EXPECT_EQ(back.At(300, 300), piece[kBottomRight]);
+    EXPECT_EQ(back.At(330, 300), 0);
+    ClearSurface(back, 0);
+    DrawPanelFrame(t.game, 300, 300, 0, 0);
+    EXPECT_EQ(back.At(300, 300), piece[kTopLeft]);
+    EXPECT_EQ(back.At(270, 270), piece[kBottomRight]);
+    EXPECT_EQ(back.At(300, 270), piece[kBottomLeft]);
+    EXPECT_EQ(back.At(270, 300), piece[kTopRight]);
+}
+
+TEST(CourseSelect, KeysWaitForTheEntranceAndEscapeReturnsBeforeShowing) {
+    testing::TestGame t;
+    t.game.run.SelectedStage = 1;
+    KeysFromNow(t, "1-40 ESC\n");
+    EXPECT_EQ(RunCourseSelect(t.game), -1);
+    EXPECT_EQ(t.platform.flips, 36u);
+}
+
+TEST(CourseSelect, CursorWrapsBothWaysAndThePanelShowsTheCourseRecord) {
+    testing::TestGame t;
+    t.game.run.SelectedStage = 2;
+    CourseRecord& first = t.game.records.CourseRecords[2][1];
+    first.CoinCount = 5;
+    CourseRecord& third = t.game.records.CourseRecords[2][3];
+    third.Cleared = kOn;
+    third.ClearedAt = "2026/12/08 01:00:00";
+    third.BestCoins = 7;
+    third.CoinCount = 9;
+    // Up on course 1 goes to 3, Down on 3 to 1, Down again to 2.
+    KeysFromNow(t, "40 UP\n45 DOWN\n50 DOWN\n55 ENTER\n");
+    EXPECT_EQ(RunCourseSelect(t.game), 2);
+    EXPECT_EQ(t.platform.flips, 55u);
+    EXPECT_TRUE(Drew(t, "     Stage  2"));
+    EXPECT_TRUE(Drew(t, "Select Course.."));
+    EXPECT_TRUE(Drew(t, "Course  3"));
+    EXPECT_TRUE(Drew(t, "Uncleared"));
+    EXPECT_TRUE(Drew(t, "      Coins: 0/ 5"));
+    EXPECT_TRUE(Drew(t, "2026/12/08 01:00:00 Cleared"));
+    EXPECT_TRUE(Drew(t, "   -----HighScore-----"));
+    EXPECT_TRUE(Drew(t, "      Coins: 7/ 9"));
+    EXPECT_TRUE(t.game.display.FormFont.italic);
+}
+
+TEST(CourseSelect, RecordsPanelFrameCornersSitAtTheirPlaces) {
+    testing::TestGame t;
+    const auto piece = MarkPieces(t.game);
+    t.game.run.SelectedStage = 1;
+    KeysFromNow(t, "40 ESC\n");
+    EXPECT_EQ(RunCourseSelect(t.game), -1);
+    // The last frame shown is a full one: the panel at (125, 330), 13 x 5.
+    auto shown = [&](int x, int y) {
+        return t.platform.lastFrame[static_cast<size_t>(y) * kScreenWidth + x];
+    };
+    EXPECT_EQ(shown(125, 330), piece[kTopLeft]);
+    EXPECT_EQ(shown(125, 450), piece[kBottomLeft]);
+    EXPECT_EQ(shown(485, 330), piece[kTopRight]);
+    EXPECT_EQ(shown(514, 479), piece[kBottomRight]);
+    EXPECT_EQ(shown(155, 330), piece[kTop]);
+    EXPECT_EQ(shown(455, 479), piece[kBottom]);
+    EXPECT_NE(shown(124, 330), piece[kTopLeft]);
+}
+
+}  // namespace
+}  // namespace tumbleroo

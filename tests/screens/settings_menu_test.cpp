@@ -1,0 +1,138 @@
+// The settings menu: changes at once in memory, Escape puts them back, OK
+// writes Init.ini, ResetScore rewrites MapInfo.dat.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "persist/records.h"
+#include "screens/screens.h"
+#include "shell/game.h"
+#include "shell/program.h"
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+void KeysFromNow(testing::TestGame& t, const std::string& script) {
+    t.Keys(script);
+    for (KeyRange& r : t.platform.keyScript) {
+        r.from += t.platform.flips;
+        r.to += t.platform.flips;
+    }
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool Drew(const testing::TestGame& t, const std::string& text) {
+    for (const auto& [key, glyphs] : t.game.display.glyphCache) {
+        if (key.first == text) return true;
+    }
+    return false;
+}
+
+// The menu's entrance takes flips 1-12; from then on keys are read after
+// every frame's flip, so "14 RIGHT" acts on the second menu frame.
+TEST(SettingsMenu, EscapePutsEverySettingBackAndWritesNothing) {
+    testing::TestGame t;
+    Settings& s = t.game.settings;
+    s = Settings{kOff, kOn, kOn, 3};
+    KeysFromNow(t,
+                "14 RIGHT\n15 DOWN\n16 RIGHT\n17 DOWN\n18 LEFT\n19 DOWN\n"
+                "20-22 RIGHT\n30 ESC\n");
+    RunSettingsMenu(t.game);
+    // The speed was shown as it was raised.
+    EXPECT_TRUE(Drew(t, " 6"));
+    EXPECT_EQ(s.PlayMusic, kOn);
+    EXPECT_EQ(s.DrawBack, kOn);
+    EXPECT_EQ(s.AutoView, kOff);
+    EXPECT_EQ(s.GameSpeed, 3);
+    EXPECT_FALSE(std::filesystem::exists(t.game.records.settingsPath));
+}
+
+TEST(SettingsMenu, SpeedNeverGoesBelowZeroAndOkWritesIt) {
+    testing::TestGame t;
+    t.game.settings.GameSpeed = 1;
+    KeysFromNow(t, "14-16 DOWN\n20-23 LEFT\n24 RIGHT\n25-26 LEFT\n30-31 DOWN\n35 Z\n");
+    RunSettingsMenu(t.game);
+    EXPECT_EQ(t.game.settings.GameSpeed, 0);
+    EXPECT_TRUE(Drew(t, " 0"));
+    EXPECT_TRUE(Drew(t, " 1"));
+    EXPECT_FALSE(Drew(t, "-1"));
+    const std::vector<std::string> lines = ReadLines(t.game.records.settingsPath);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[4], "GameSpeed= 0");
+}
+
+TEST(SettingsMenu, ResetScoreRewritesTheRecordsAndEscapeDoesNotUndoIt) {
+    testing::TestGame t;
+    CourseRecord& r = t.game.records.CourseRecords[1][1];
+    r.Cleared = kOn;
+    r.BestCoins = 5;
+    r.ClearedAt = "2026/12/08 01:00:00";
+    r.CoinCount = 12;
+    ASSERT_TRUE(SaveRecords(t.game));
+    t.game.settings.PlayMusic = kOn;
+    // Down to ResetScore, Enter (two white frames), then Sound off and Escape.
+    KeysFromNow(t, "14-17 DOWN\n20 ENTER\n25-28 UP\n30 RIGHT\n35 ESC\n");
+    RunSettingsMenu(t.game);
+    EXPECT_EQ(t.platform.flips, 35u);  // menu frames and the two white ones
+    EXPECT_EQ(t.game.settings.PlayMusic, kOn);
+    EXPECT_EQ(r.Cleared, kOff);
+    EXPECT_EQ(r.BestCoins, 0);
+    EXPECT_EQ(r.CoinCount, 12);
+    const std::vector<std::string> lines = ReadLines(t.game.records.recordsPath);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], " 0 ");
+    EXPECT_EQ(lines[1], " 0 ");
+    EXPECT_EQ(lines[2], "");
+    EXPECT_EQ(lines[3], " 12 ");
+}
+
+// The whole program: title, Config, Sound off, down to OK; Init.ini is
+// created with its keys in the order the game writes them.
+TEST(GameFlow, ConfigSoundOffOkWritesInitIni) {
+    char pattern[] = "/tmp/tumbleroo-flow-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    std::filesystem::copy(std::string(TUMBLEROO_BUILD_DIR) + "/Se", dir + "/Se");
+    HeadlessPlatform platform;
+    Game game;
+    game.platform = &platform;
+    game.run.hooks.frameLimit = 2000;
+    std::string error;
+    // Opening 1-75; intro cut at 81; Down twice (two 26-frame slides) to
+    // Config; Z at 140 and the 33-frame wipe; the menu's entrance 174-185.
+    const char* script =
+        "76-80 ENTER\n82-150 DOWN\n140 Z\n"
+        "190 RIGHT\n195-205 DOWN\n215 ENTER\n"
+        "230 ESC\n";
+    ASSERT_TRUE(ParseKeyScript(script, platform.keyScript, error)) << error;
+    platform.shots[200] = dir + "/settings.png";
+    Form_Load(game, dir, 3);
+    // Back at the title (the intro cut by the release of Enter) and ended there.
+    EXPECT_EQ(platform.flips, 230u);
+    EXPECT_EQ(game.settings.PlayMusic, kOff);
+    const std::vector<std::string> lines = ReadLines(dir + "/Init.ini");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "[BasicInformation]");
+    EXPECT_EQ(lines[1], "PlayMusic= 0");
+    EXPECT_EQ(lines[2], "AutoView= 0");
+    EXPECT_EQ(lines[3], "DrawBack=-1");
+    EXPECT_EQ(lines[4], "GameSpeed= 0");
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace tumbleroo

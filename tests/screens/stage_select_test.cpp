@@ -1,0 +1,115 @@
+// The stage select on the world map: which walks the records allow, the
+// flags and the arrow hints.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "render/display.h"
+#include "screens/screens.h"
+#include "shell/game.h"
+#include "support/test_game.h"
+
+namespace tumbleroo {
+namespace {
+
+void KeysFromNow(testing::TestGame& t, const std::string& script) {
+    t.Keys(script);
+    for (KeyRange& r : t.platform.keyScript) {
+        r.from += t.platform.flips;
+        r.to += t.platform.flips;
+    }
+}
+
+void CompleteStage(Game& game, int stage) {
+    for (int course = 1; course <= 3; ++course) {
+        game.records.CourseRecords[stage][course].Cleared = kOn;
+    }
+}
+
+uint16_t ShownPixel(const testing::TestGame& t, int x, int y) {
+    return t.platform.lastFrame[static_cast<size_t>(y) * kScreenWidth + x];
+}
+
+TEST(StageSelect, WithNoRecordsOnlyStageOneCanBeChosen) {
+    testing::TestGame t;
+    // Right turns the hero but does not walk: no 50-frame walk is played.
+    KeysFromNow(t, "1-60 RIGHT\n61-70 DOWN\n80 ENTER\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), 1);
+    EXPECT_EQ(t.platform.flips, 80u);
+}
+
+TEST(StageSelect, WalksForwardOnlyPastCompletedStagesAndAlwaysBack) {
+    testing::TestGame t;
+    CompleteStage(t.game, 1);
+    CompleteStage(t.game, 2);
+    // 1 -> 2 -> 3; Left on 3 does not go on to 4 while stage 3 is open.
+    KeysFromNow(t, "1-100 RIGHT\n101-200 DOWN\n201-300 LEFT\n310 Z\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), 3);
+    EXPECT_EQ(t.platform.flips, 310u);
+
+    // Back from 3 to 2 and to 1 whatever is completed.
+    KeysFromNow(t, "1-100 RIGHT\n101-200 DOWN\n201-300 UP\n301-400 LEFT\n410 ENTER\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), 1);
+}
+
+TEST(StageSelect, AWalkTakesFiftyFramesAndEndsOnTheNextStage) {
+    testing::TestGame t;
+    CompleteStage(t.game, 1);
+    KeysFromNow(t, "1 RIGHT\n60 ESC\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), -1);
+    EXPECT_EQ(t.platform.flips, 60u);
+    // The resting frame before Escape shows the hero on stage 2 at (347, 122):
+    // the hero's picture replaced by a marker colour shows where it stands.
+    const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0x3060A0));
+    FillSurfaceRect(t.game.pictures.CharPic, 0, 40, 40, 80, mark);
+    KeysFromNow(t, "1 RIGHT\n60 ESC\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), -1);
+    EXPECT_EQ(ShownPixel(t, 347, 122), mark);
+    EXPECT_EQ(ShownPixel(t, 386, 161), mark);
+    EXPECT_NE(ShownPixel(t, 346, 122), mark);
+    EXPECT_NE(ShownPixel(t, 347, 121), mark);
+}
+
+TEST(StageSelect, FlagsStandOnEveryCompletedStageEvenUnreached) {
+    testing::TestGame t;
+    CompleteStage(t.game, 3);
+    const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0xA03060));
+    FillSurfaceRect(t.game.pictures.Choice, 53, 265, 53 + 24, 265 + 44, mark);
+    KeysFromNow(t, "5 ESC\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), -1);
+    EXPECT_EQ(ShownPixel(t, 456, 332), mark);       // stage 3's flag
+    EXPECT_EQ(ShownPixel(t, 456 + 23, 332 + 43), mark);
+    EXPECT_NE(ShownPixel(t, 25 + 12, 50 + 10), mark);  // stage 1 has none
+}
+
+TEST(StageSelect, ArrowHintsAreWhiteBesideTheHero) {
+    testing::TestGame t;
+    // A plain dark map, so that only the hint can be white.
+    FillSurfaceRect(t.game.pictures.Choice, 0, 195, 99, 264, ColorToPixel(0x204020));
+    KeysFromNow(t, "3 ESC\n");
+    EXPECT_EQ(RunStageSelect(t.game, 0), -1);
+    // Stage 1 shows only "→", to the right of the hero at (65, 70).
+    const uint16_t white = static_cast<uint16_t>(ColorToPixel(0xFFFFFF));
+    int whiteRight = 0, whiteLeft = 0;
+    for (int y = 70; y < 110; ++y) {
+        for (int x = 65; x < 100; ++x) whiteRight += ShownPixel(t, x, y) == white;
+        for (int x = 0; x < 25; ++x) whiteLeft += ShownPixel(t, x, y) == white;
+    }
+    EXPECT_GT(whiteRight, 10);
+    EXPECT_EQ(whiteLeft, 0);
+}
+
+TEST(StageSelect, PathDotsAreDrawnIntoTheMapPictureOnce) {
+    testing::TestGame t;
+    KeysFromNow(t, "1 ESC\n");
+    RunStageSelect(t.game, 0);
+    const uint16_t yellow = static_cast<uint16_t>(ColorToPixel(0x00FFFF));
+    const Surface& choice = t.game.pictures.Choice;
+    // Stage 1's point (8, 11) and the bend (22, 34), one row above the map's rows.
+    EXPECT_EQ(choice.At(8, 11 + 194), yellow);
+    EXPECT_EQ(choice.At(22, 34 + 194), yellow);
+    EXPECT_TRUE(t.game.screens.pathDotsDrawn);
+}
+
+}  // namespace
+}  // namespace tumbleroo
