@@ -16,6 +16,9 @@ namespace tumbleroo {
 namespace {
 
 constexpr int32_t kCellSizePx = 20;
+// What lies beyond the map: solid to the sides and below, open sky above.
+constexpr int32_t kSolidCode = 1;
+constexpr int32_t kOpenSkyCode = 0;
 // The player counts as fallen out once its top is this close to the map's bottom.
 constexpr int32_t kFallOutMarginPx = 50;
 
@@ -116,18 +119,18 @@ int32_t CellAt(Game& game, int32_t px, int32_t py) {
     const int32_t cy = Round32(static_cast<double>(py) / kCellSizePx);
     p.ProbeCellX = cx;
     p.ProbeCellY = cy;
-    if (cx < 0) return 1;
-    if (cx > map.MapWidth - 1) return 1;
+    if (cx < 0) return kSolidCode;
+    if (cx > map.MapWidth - 1) return kSolidCode;
     // Any probe notices when the player has dropped out of the map.
     if (static_cast<int64_t>(p.PlayerY) + kFallOutMarginPx >=
-        static_cast<int64_t>(game.map.MapHeight) * kCellSizePx) {
+        static_cast<int64_t>(map.MapHeight) * kCellSizePx) {
         RestartAfterMiss(game);
     }
-    if (cy < 0) return 0;
-    if (cy >= game.map.MapHeight) return 1;
-    // A reload during the miss keeps the same map, but stay inside it anyway.
-    if (cx > game.map.MapWidth - 1) return 1;
-    return game.map.Cell(cx, cy);
+    if (cy < 0) return kOpenSkyCode;
+    if (cy >= map.MapHeight) return kSolidCode;
+    // The miss reloads the same map, but never read outside whatever is loaded.
+    if (cx > map.MapWidth - 1) return kSolidCode;
+    return map.Cell(cx, cy);
 }
 
 void MoveRight(Game& game, int16_t n) {
