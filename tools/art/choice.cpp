@@ -172,7 +172,9 @@ kkkkkkk
     const int peaks[][2] = {{48, 9}, {62, 11}, {40, 20}, {66, 22}, {52, 26}};
     for (const auto& q : peaks) Stamp(map, Grid(p, peak), q[0], q[1]);
     const int trees[][2] = {{78, 46}, {84, 38}, {62, 44}, {76, 62}, {84, 54}, {60, 56}, {72, 28}};
-    for (const auto& q : trees) Stamp(map, Grid(p, tree), q[0], q[1]);
+    for (const auto& q : trees) {
+        if (OnLand(q[0] + 2, q[1] + 2)) Stamp(map, Grid(p, tree), q[0], q[1]);
+    }
     const int rocks[][2] = {{26, 60}, {50, 60}, {44, 50}, {56, 64}};
     for (const auto& q : rocks) Stamp(map, Grid(p, rock), q[0], q[1]);
     const int meadow[][2] = {{4, 18}, {16, 6}, {20, 20}, {2, 8}};
@@ -224,7 +226,7 @@ const Palette& PiecePalette() {
 Image Cannon() {
     Image img = MakeImage(50, 50);
     // Barrel: a rounded bar from the breech to the muzzle.
-    const double bx = 22, by = 36, mx = 40, my = 14;
+    const double bx = 22, by = 35, mx = 39, my = 13;
     double len = std::hypot(mx - bx, my - by);
     double ux = (mx - bx) / len, uy = (my - by) / len;
     for (int y = 0; y < 50; ++y) {
@@ -232,18 +234,19 @@ Image Cannon() {
             double px = x + 0.5 - bx, py = y + 0.5 - by;
             double along = px * ux + py * uy;
             double across = -px * uy + py * ux;
-            double half = along > len - 5 ? 9.0 : 7.5 - along * 0.04;
+            double half = along > len - 6 ? 10.0 : 9.0 - along * 0.05;
             if (along < -6 || along > len + 1 || std::abs(across) > half) continue;
-            if (along < 0 && std::hypot(along, across) > 7.5) continue;
+            if (along < 0 && std::hypot(along, across) > 9.0) continue;
             Rgba c = across < -half * 0.4 ? kGrey2 : (across > half * 0.45 ? kGrey4 : kGrey3);
             if (across < -half * 0.7) c = kGrey1;
-            if (along > len - 5 && along < len - 3) c = kGold;
+            if (along > len - 6 && along < len - 3) c = kGold;
             if (std::abs(across) > half - 1.2 || along > len - 0.5) c = kInk;
             img.At(x, y) = c;
         }
     }
     // Muzzle opening.
-    DrawBlob(img, {mx + 0.5, my + 0.5, 3.2, 7.6, 39, {kNearBlack, kNearBlack, kNearBlack}});
+    double across = std::atan2(-ux, -uy) * 180.0 / M_PI;
+    DrawBlob(img, {mx - ux * 1.5, my - uy * 1.5, 3.0, 8.6, across, {kNearBlack, kGrey4, kNearBlack}});
     // Carriage and wheels.
     for (int y = 34; y < 50; ++y) {
         for (int x = 10; x < 50; ++x) {

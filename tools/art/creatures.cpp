@@ -38,13 +38,13 @@ const char* kMonkeyMouth = R"(
 Image Monkey(int frame) {
     Image img = MakeImage(kCell, kCell);
     int up = frame == 0 ? 0 : 1;
-    // Arms swing: one up, one down, swapping each frame.
-    double leftArmY = frame == 0 ? 12 : 20;
-    double rightArmY = frame == 0 ? 20 : 12;
-    DrawBlob(img, {4.5, leftArmY, 3.4, 6.5, frame == 0 ? 30.0 : -10.0, kMonkeyFur});
-    DrawBlob(img, {27.5, rightArmY, 3.4, 6.5, frame == 0 ? 10.0 : -30.0, kMonkeyFur});
-    DrawBlob(img, {4.0, leftArmY - 5, 3.0, 3.0, 0, kMonkeyFace});
-    DrawBlob(img, {28.0, rightArmY - 5, 3.0, 3.0, 0, kMonkeyFace});
+    // Arms swing: one hand up, one down, swapping each frame.
+    double leftHandY = frame == 0 ? 9 : 25;
+    double rightHandY = frame == 0 ? 25 : 9;
+    DrawLimb(img, 9.0, 19.0 + up, 3.5, leftHandY, 3.0, kMonkeyFur);
+    DrawLimb(img, 23.0, 19.0 + up, 28.5, rightHandY, 3.0, kMonkeyFur);
+    DrawBlob(img, {3.5, leftHandY, 3.2, 3.2, 0, kMonkeyFace});
+    DrawBlob(img, {28.5, rightHandY, 3.2, 3.2, 0, kMonkeyFace});
     // Legs and feet, stepping.
     DrawBlob(img, {10.0, 28.5 - (frame == 0 ? 1 : 0), 4.6, 3.4, 0, kMonkeyFur});
     DrawBlob(img, {22.0, 28.5 - (frame == 1 ? 1 : 0), 4.6, 3.4, 0, kMonkeyFur});

@@ -6,6 +6,7 @@
 // ink rim, and the face and paws are hand-drawn grids placed on top. The
 // figure keeps to x 0..22 of its 40 x 40 frame with the feet on rows 35..39,
 // where the game's collision box expects it.
+#include <cmath>
 #include <vector>
 
 #include "palette.h"
@@ -198,18 +199,17 @@ kRrRk
 
 Image BackFrame(int frame) {
     // Climbing: one paw reaches up while the other foot pushes, then swap.
-    const int reach[3][2] = {{0, 5}, {5, 0}, {2, 2}};
-    const int footLift[3][2] = {{3, 0}, {0, 3}, {1, 1}};
+    const int pawY[3][2] = {{3, 11}, {11, 3}, {7, 7}};
+    const int footLift[3][2] = {{0, 3}, {3, 0}, {1, 1}};
     Image img = MakeImage(kFigureWidth, kFrame);
     DrawBlob(img, {6.0, 36.6 - footLift[frame][0], 4.2, 3.0, 0, kFurTone});
     DrawBlob(img, {17.0, 36.6 - footLift[frame][1], 4.2, 3.0, 0, kFurTone});
     DrawBlob(img, {11.5, 27.5, 8.0, 7.5, 0, kFurTone});
-    DrawBlob(img, {11.5, 35.0, 2.8, 4.2, 0, kFurTone});
+    // A round, fluffy tail.
+    DrawBlob(img, {11.5, 31.0, 3.6, 3.4, 0, {kFurLight, kCream, kFur}});
     DrawBlob(img, {6.3, 6.0, 2.7, 6.6, -14, kFurTone});
     DrawBlob(img, {16.7, 6.0, 2.7, 6.6, 14, kFurTone});
     DrawBlob(img, {11.5, 15.0, 10.2, 8.0, 0, kFurTone});
-    // Darker crown stripe so the back of the head reads as such.
-    DrawBlob(img, {11.5, 10.0, 3.0, 2.4, 0, {kFurShade, kFur, kFurShade}, false});
     for (int x = 3; x <= 20; ++x) {
         for (int y = 22; y <= 24; ++y) {
             if (img.At(x, y).a == 0) continue;
@@ -225,14 +225,11 @@ kRkRk
 kk.kk
 )";
     Stamp(img, Grid(FacePalette(), knot), 9, 22);
-    // Raised arms holding the rungs.
-    for (int side = 0; side < 2; ++side) {
-        int x = side == 0 ? 1 : 19;
-        int top = 14 - reach[frame][side];
-        double shoulderY = 24.0;
-        DrawBlob(img, {x + 2.0, (top + 2 + shoulderY) / 2, 2.6, (shoulderY - top) / 2, 0, kFurTone});
-        Stamp(img, Grid(FacePalette(), kPaw), x, top);
-    }
+    // Arms raised to the rungs, in front of the head's sides.
+    DrawLimb(img, 5.0, 24.0, 3.0, pawY[frame][0] + 2.0, 2.6, kFurTone);
+    DrawLimb(img, 18.0, 24.0, 20.0, pawY[frame][1] + 2.0, 2.6, kFurTone);
+    Stamp(img, Grid(FacePalette(), kPaw), 1, pawY[frame][0]);
+    Stamp(img, Grid(FacePalette(), kPaw), 18, pawY[frame][1]);
     return img;
 }
 

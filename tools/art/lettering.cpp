@@ -167,18 +167,18 @@ Mask Enlarge(const Mask& mask, int factor) {
     return out;
 }
 
-Mask Thicken(const Mask& mask, int radius) {
-    Mask out = mask;
-    for (int y = 0; y < mask.height; ++y) {
-        for (int x = 0; x < mask.width; ++x) {
-            for (int dy = -radius; dy <= radius && !out.On(x, y); ++dy) {
-                for (int dx = -radius; dx <= radius; ++dx) {
-                    if (mask.On(x + dx, y + dy)) {
-                        out.Set(x, y);
-                        break;
-                    }
-                }
+Mask Thicken(const Mask& mask, int rx, int ry) {
+    Mask out;
+    out.width = mask.width + 2 * rx;
+    out.height = mask.height + 2 * ry;
+    out.bits.assign(static_cast<size_t>(out.width) * out.height, 0);
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) {
+            bool on = false;
+            for (int dy = -ry; dy <= ry && !on; ++dy) {
+                for (int dx = -rx; dx <= rx && !on; ++dx) on = mask.On(x - rx + dx, y - ry + dy);
             }
+            if (on) out.Set(x, y);
         }
     }
     return out;

@@ -33,8 +33,9 @@ Mask Scale2x(const Mask& mask);
 Mask Scale3x(const Mask& mask);
 // Enlarges by a factor made of 2s and 3s through repeated Scale3x and Scale2x.
 Mask Enlarge(const Mask& mask, int factor);
-// Grows every stroke by `radius` pixels (square neighbourhood).
-Mask Thicken(const Mask& mask, int radius);
+// Grows every stroke by rx pixels sideways and ry pixels up and down; the
+// mask grows by the same amounts on every side.
+Mask Thicken(const Mask& mask, int rx, int ry);
 
 struct LetterStyle {
     Rgba top;           // fill colour at the top of the letters

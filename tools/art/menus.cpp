@@ -45,13 +45,13 @@ Image ShadowedWord(const Mask& mask, Rgba top, Rgba bottom, int outline, int sha
 Image BuildTitle() {
     const std::string name = "Tumbleroo";
     constexpr int kScale = 8;
-    constexpr int kAdvanceGap = 0;  // letters touch outline to outline
+    constexpr int kAdvanceGap = 1;
     Image logo = MakeImage(452, 76);
     std::vector<Image> letters;
     int total = 0;
     for (size_t i = 0; i < name.size(); ++i) {
-        Mask m = Thicken(Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale), 1);
-        m.height = 7 * kScale + 2;  // no descenders in the name: keep the cap height only
+        Mask m = Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale);
+        m.height = 7 * kScale;  // no descenders in the name: keep the cap height only
         m.bits.resize(static_cast<size_t>(m.width) * m.height);
         const LetterColours& c = kTitleColours[i % std::size(kTitleColours)];
         Image letter = ShadowedWord(m, c.top, c.bottom, 3, 0);
@@ -121,7 +121,7 @@ Image BuildNamePic() {
         Mask m = Enlarge(TextMask(std::string(1, ch), Face::kRegular), 6);
         m.height = 7 * 6;
         m.bits.resize(static_cast<size_t>(m.width) * m.height);
-        Image letter = ShadowedWord(Thicken(m, 1), kWhite, kYellow, 2, 0);
+        Image letter = ShadowedWord(Thicken(m, 1, 1), kWhite, kYellow, 2, 0);
         letters.push_back(letter);
         total += letter.width + 2;
     }
@@ -157,19 +157,19 @@ Image BuildStagePic() {
     style.outlineWidth = 1;
     style.shadow = kBrownDeep;
     style.shadowOffset = 1;
-    Image word = RenderLettering(Enlarge(TextMask("Stage", Face::kRegular), 3), style);
+    Image word = RenderLettering(Thicken(Enlarge(TextMask("Stage", Face::kRegular), 3), 1, 0), style);
     Stamp(pic, Crop(word, 0, 0, std::min(85, word.width), 33 - 4), 2, 4);
     for (int d = 1; d <= 5; ++d) {
         Mask m = Enlarge(TextMask(std::string(1, static_cast<char>('0' + d)), Face::kRegular), 3);
         m.height = 21;
         m.bits.resize(static_cast<size_t>(m.width) * m.height);
-        Image digit = RenderLettering(m, style);
+        Image digit = RenderLettering(Thicken(m, 1, 0), style);
         Stamp(pic, digit, (d - 1) * 20 + (20 - digit.width) / 2, 35 + 1);
     }
     Mask dash = Enlarge(TextMask("-", Face::kRegular), 3);
     dash.height = 21;
     dash.bits.resize(static_cast<size_t>(dash.width) * dash.height);
-    Image dashImg = RenderLettering(dash, style);
+    Image dashImg = RenderLettering(Thicken(dash, 1, 0), style);
     Stamp(pic, dashImg, 100 + (20 - dashImg.width) / 2, 35 + 1);
     return Flatten(pic, kKeyBlack);
 }

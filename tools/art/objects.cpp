@@ -245,7 +245,7 @@ Rgba WaterAt(int x, int y) {
     int wave = (x + 2 * (y / 5)) % 10;
     bool glint = (y % 10 == 3 && wave < 3) || (y % 10 == 8 && (wave + 5) % 10 < 2);
     if (glint) return kSky;
-    return (y % 20) < 10 ? kBlue : Opaque(52, 104, 208);
+    return kBlue;
 }
 
 Image WaterBody() {

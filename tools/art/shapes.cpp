@@ -31,4 +31,11 @@ void DrawBlob(Image& img, const Blob& b) {
     }
 }
 
+void DrawLimb(Image& img, double x0, double y0, double x1, double y1, double width, const Tone& tone) {
+    double ex = x1 - x0, ey = y1 - y0;
+    double len = std::hypot(ex, ey);
+    double turn = std::atan2(-ex, ey) * 180.0 / M_PI;
+    DrawBlob(img, {(x0 + x1) / 2, (y0 + y1) / 2, width, len / 2 + 1.0, turn, tone});
+}
+
 }  // namespace art

@@ -22,5 +22,7 @@ struct Blob {
 };
 
 void DrawBlob(Image& img, const Blob& blob);
+// A limb from (x0, y0) to (x1, y1): a blob `width` wide along that line.
+void DrawLimb(Image& img, double x0, double y0, double x1, double y1, double width, const Tone& tone);
 
 }  // namespace art
