@@ -1,15 +1,11 @@
 // The opening, the title intro and the title menu, on the headless platform.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "render/display.h"
 #include "screens/screens.h"
 #include "shell/game.h"
-#include "shell/program.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -124,27 +120,6 @@ TEST(TitleMenu, StarsLeaveTheCentreAndRespawn) {
         EXPECT_NEAR(s.DirX * s.DirX + s.DirY * s.DirY, 1.0, 1e-9);
     }
     for (int i = 41; i < 51; ++i) EXPECT_EQ(t.game.screens.Stars[i].Distance, 0);
-}
-
-// The whole program: start-up, opening and intro to the title; Escape there
-// ends it.
-TEST(GameFlow, StartUpReachesTheTitleAndEscapeThereEndsTheProgram) {
-    char pattern[] = "/tmp/tumbleroo-flow-XXXXXX";
-    const std::string dir = mkdtemp(pattern);
-    HeadlessPlatform platform;
-    Game game;
-    game.platform = &platform;
-    game.run.hooks.frameLimit = 2000;
-    std::ofstream(dir + "/Init.ini") << "[BasicInformation]\nPlayMusic=0\n";
-    std::string error;
-    // The opening is flips 1-75; Enter released at flip 81 cuts the intro.
-    ASSERT_TRUE(ParseKeyScript("76-80 ENTER\n90 ESC\n", platform.keyScript, error));
-    platform.shots[82] = dir + "/title.png";
-    Form_Load(game, dir, 7);
-    EXPECT_EQ(platform.flips, 90u);
-    EXPECT_FALSE(game.display.open);
-    EXPECT_TRUE(std::filesystem::exists(dir + "/title.png"));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

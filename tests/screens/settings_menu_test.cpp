@@ -1,7 +1,6 @@
 // The settings menu: changes at once in memory, Escape puts them back, OK
 // writes Init.ini, ResetScore rewrites MapInfo.dat.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +10,6 @@
 #include "persist/records.h"
 #include "screens/screens.h"
 #include "shell/game.h"
-#include "shell/program.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -99,39 +97,6 @@ TEST(SettingsMenu, ResetScoreRewritesTheRecordsAndEscapeDoesNotUndoIt) {
     EXPECT_EQ(lines[1], " 0 ");
     EXPECT_EQ(lines[2], "");
     EXPECT_EQ(lines[3], " 12 ");
-}
-
-// The whole program: title, Config, Sound off, down to OK; Init.ini is
-// created with its keys in the order the game writes them.
-TEST(GameFlow, ConfigSoundOffOkWritesInitIni) {
-    char pattern[] = "/tmp/tumbleroo-flow-XXXXXX";
-    const std::string dir = mkdtemp(pattern);
-    std::filesystem::copy(std::string(TUMBLEROO_BUILD_DIR) + "/Se", dir + "/Se");
-    HeadlessPlatform platform;
-    Game game;
-    game.platform = &platform;
-    game.run.hooks.frameLimit = 2000;
-    std::string error;
-    // Opening 1-75; intro cut at 81; Down twice (two 26-frame slides) to
-    // Config; Z at 140 and the 33-frame wipe; the menu's entrance 174-185.
-    const char* script =
-        "76-80 ENTER\n82-150 DOWN\n140 Z\n"
-        "190 RIGHT\n195-205 DOWN\n215 ENTER\n"
-        "230 ESC\n";
-    ASSERT_TRUE(ParseKeyScript(script, platform.keyScript, error)) << error;
-    platform.shots[200] = dir + "/settings.png";
-    Form_Load(game, dir, 3);
-    // Back at the title (the intro cut by the release of Enter) and ended there.
-    EXPECT_EQ(platform.flips, 230u);
-    EXPECT_EQ(game.settings.PlayMusic, kOff);
-    const std::vector<std::string> lines = ReadLines(dir + "/Init.ini");
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "[BasicInformation]");
-    EXPECT_EQ(lines[1], "PlayMusic= 0");
-    EXPECT_EQ(lines[2], "AutoView= 0");
-    EXPECT_EQ(lines[3], "DrawBack=-1");
-    EXPECT_EQ(lines[4], "GameSpeed= 0");
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+// The whole program on the headless platform, from start-up through the
+// screens the main menu loop chains, driven by key scripts.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/headless_platform.h"
+#include "shell/game.h"
+#include "shell/map_file.h"
+#include "shell/program.h"
+
+namespace tumbleroo {
+namespace {
+
+// A fresh game folder with the sound effects and a one-screen course as
+// C1-1 whose goal flag is three cells right of the start.
+struct WholeGame {
+    std::string dir;
+    HeadlessPlatform platform;
+    Game game;
+
+    WholeGame() {
+        char pattern[] = "/tmp/tumbleroo-flow-XXXXXX";
+        dir = mkdtemp(pattern);
+        std::filesystem::copy(std::string(TUMBLEROO_BUILD_DIR) + "/Se", dir + "/Se");
+        std::filesystem::create_directories(dir + "/MapFiles");
+        MapData map;
+        std::string error;
+        const std::string course =
+            "BackColor: 100 150 200\nCells:\n"
+            "........\n"
+            "........\n"
+            "S.......\n"
+            "...G....\n"
+            "########\n";
+        EXPECT_TRUE(ParseMapText(course, map, error)) << error;
+        const std::vector<uint8_t> bytes = MapToBytes(map);
+        std::ofstream(dir + "/MapFiles/C1-1.map", std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        game.platform = &platform;
+        game.run.hooks.frameLimit = 5000;
+    }
+    ~WholeGame() { std::filesystem::remove_all(dir); }
+
+    void Run(const std::string& script) {
+        std::string error;
+        ASSERT_TRUE(ParseKeyScript(script, platform.keyScript, error)) << error;
+        Form_Load(game, dir, 5);
+    }
+};
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The opening takes flips 1-75 and the title intro starts at flip 76;
+// holding Enter over 76-80 cuts the intro at flip 81 when it is released.
+constexpr const char* kToTitle = "76-80 ENTER\n";
+
+TEST(GameFlow, StartUpReachesTheTitleAndEscapeThereEndsTheProgram) {
+    WholeGame w;
+    w.platform.shots[82] = w.dir + "/title.png";
+    w.Run(std::string(kToTitle) + "90 ESC\n");
+    EXPECT_EQ(w.platform.flips, 90u);
+    EXPECT_FALSE(w.game.display.open);
+    EXPECT_TRUE(std::filesystem::exists(w.dir + "/title.png"));
+}
+
+// Title, Config (two 26-frame slides down and the 33-frame wipe), Sound
+// off, down to OK: Init.ini is created with its keys in the order the game
+// writes them, and the game is back at the title.
+TEST(GameFlow, ConfigSoundOffOkWritesInitIni) {
+    WholeGame w;
+    // Settings entrance 174-185; its keys are read after each flip from 186.
+    w.Run(std::string(kToTitle) +
+          "82-150 DOWN\n140 Z\n"
+          "190 RIGHT\n195-205 DOWN\n215 ENTER\n"
+          "230 ESC\n");
+    // The release of Enter cut the new intro at once; Escape at the title.
+    EXPECT_EQ(w.platform.flips, 230u);
+    EXPECT_EQ(w.game.settings.PlayMusic, kOff);
+    const std::vector<std::string> lines = ReadLines(w.dir + "/Init.ini");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "[BasicInformation]");
+    EXPECT_EQ(lines[1], "PlayMusic= 0");
+    EXPECT_EQ(lines[2], "AutoView= 0");
+    EXPECT_EQ(lines[3], "DrawBack=-1");
+    EXPECT_EQ(lines[4], "GameSpeed= 0");
+}
+
+// Start, stage 1, course 1, a clear, the course select again, then backing
+// out: course select to stage select, stage select to the title.
+TEST(GameFlow, AFullRoundFromTheTitleToAClearAndBackOut) {
+    WholeGame w;
+    // Title Enter at 85, wipe 86-118; stage select Enter at 125; course
+    // select entrance 126-161, Enter at 165; play from 166, the clear well
+    // before 600; Escape at 600 in the course select, at 620 in the stage
+    // select; the intro then runs 621-788 and Escape at 820 ends the game.
+    w.Run(std::string(kToTitle) +
+          "85 ENTER\n125 ENTER\n165 ENTER\n191-260 RIGHT\n"
+          "600 ESC\n620 ESC\n820 ESC\n");
+    EXPECT_TRUE(w.game.run.cleared);
+    EXPECT_EQ(w.game.run.MapName, "C1-1");
+    EXPECT_EQ(w.platform.flips, 820u);
+    EXPECT_EQ(w.game.run.SelectedStage, 0);
+    const std::vector<std::string> records = ReadLines(w.dir + "/MapInfo.dat");
+    ASSERT_GE(records.size(), 4u);
+    EXPECT_EQ(records[0], "-1 ");
+}
+
+TEST(GameFlow, EscapeDuringPlayGoesBackToTheTitle) {
+    WholeGame w;
+    // Play starts at 166 (opening mosaic 166-190); Escape at 200 leaves the
+    // course through the miss animation; the title intro follows, and only
+    // the title menu ends the game on Escape.
+    w.Run(std::string(kToTitle) + "85 ENTER\n125 ENTER\n165 ENTER\n200 ESC\n600 ESC\n");
+    EXPECT_FALSE(w.game.run.cleared);
+    EXPECT_EQ(w.game.run.misses, 1u);
+    EXPECT_EQ(w.platform.flips, 600u);
+}
+
+}  // namespace
+}  // namespace tumbleroo
