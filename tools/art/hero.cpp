@@ -43,19 +43,17 @@ const Palette& FacePalette() {
 
 // Side face: eye, nose and blush, facing right.
 const char* kSideEye = R"(
-kk.
-wkk
-kkk
-kkb
-.k.
+.kk.
+kwkk
+kkkk
+.kk.
 )";
 
 const char* kFrontEyes = R"(
-kk.....kk
-wkk...wkk
-kkk...kkk
-kkb...kkb
-.k.....k.
+.kk.......kk.
+kwkk.....kwkk
+kkkk.....kkkk
+.kk.......kk.
 )";
 
 const char* kNose = R"(
@@ -119,8 +117,7 @@ Image SideFrame(int frame) {
     // Tail, haunch and far foot at the back.
     DrawBlob(img, {4.5, 31.0 + up * 0.5, 2.6, 7.0, 30 + pose.tailTurn, kFurTone});
     double feetY = 36.6 - kFeetLift[frame];
-    DrawBlob(img, {9.0 + pose.footShift * 0.5, feetY, 6.0, 2.8, pose.footTurn * 0.5, {kFurShade, kFur, kFurShade}});
-    DrawBlob(img, {9.5, 30.5 + up, 5.5, 4.5, 0, kFurTone});
+    DrawBlob(img, {9.5, 30.5 + up, 5.8, 5.0, 0, kFurTone});
     // Body and belly.
     DrawBlob(img, {12.0, 26.0 + up, 7.6, 7.8, 0, kFurTone});
     DrawBlob(img, {14.5, 27.5 + up, 4.2, 5.4, 0, kCreamTone, false});
@@ -135,7 +132,7 @@ Image SideFrame(int frame) {
     DrawBlob(img, {12.0, 14.5 + up, 9.6, 8.0, 0, kFurTone});
     DrawBlob(img, {19.2, 17.0 + up, 3.6, 3.0, 0, kCreamTone});
     Image face = Grid(FacePalette(), kSideEye);
-    Stamp(img, face, 15, 11 + up);
+    Stamp(img, face, 14, 11 + up);
     Stamp(img, Grid(FacePalette(), kNose), 20, 14 + up);
     img.Plot(15, 19 + up, kEarPink);
     img.Plot(16, 19 + up, kEarPink);
@@ -169,7 +166,7 @@ Image FrontFrame(int frame) {
     DrawBlob(img, {16.6, 6.4 + up, 1.2, 4.4, 16 + flop, kPinkTone, false});
     DrawBlob(img, {11.5, 15.0 + up, 10.2, 8.0, 0, kFurTone});
     DrawBlob(img, {11.5, 18.2 + up, 4.4, 3.0, 0, kCreamTone});
-    Stamp(img, Grid(FacePalette(), kFrontEyes), 7, 11 + up);
+    Stamp(img, Grid(FacePalette(), kFrontEyes), 5, 11 + up);
     Stamp(img, Grid(FacePalette(), kNose), 10, 16 + up);
     Stamp(img, Grid(FacePalette(), kSmile), 9, 19 + up);
     img.Plot(4, 18 + up, kEarPink);

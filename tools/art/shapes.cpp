@@ -23,7 +23,7 @@ void DrawBlob(Image& img, const Blob& b) {
             double dx = (x + 0.5 - b.cx) / b.rx, dy = (y + 0.5 - b.cy) / b.ry;
             double lightness = -(dx * 0.55 + dy * 0.83);
             Rgba c = b.tone.base;
-            if (lightness > 0.45) c = b.tone.light;
+            if (lightness > 0.6) c = b.tone.light;
             if (lightness < -0.45) c = b.tone.shade;
             if (edge && b.rim) c = kInk;
             img.At(x, y) = c;

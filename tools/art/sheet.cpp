@@ -124,8 +124,8 @@ Image TerrainPreview(const Image& blocks, const Image& numbers, int style) {
         }
     };
     for (int i = 0; i < 3; ++i) keyed(0, 24 * (3 * style - 2), 127, 24, i * 100 - 10, 6 + (i % 2) * 30);
-    for (int i = 0; i * 120 < scene.width; ++i) keyed(0, 24 * (3 * style - 1), 127, 48, i * 120, scene.height - 40 - 8);
-    const int heights[kCols] = {2, 2, 3, 3, 3, 4, 4, 2, 2, 2, 5, 5, 3, 3};
+    for (int i = 0; i * 120 < scene.width; ++i) keyed(0, 24 * (3 * style - 1), 127, 48, i * 120, scene.height - 40);
+    const int heights[kCols] = {2, 2, 3, 3, 0, 0, 4, 2, 2, 0, 0, 5, 3, 3};
     for (int c = 0; c < kCols; ++c) {
         for (int r = kRows - heights[c]; r < kRows; ++r) {
             int cell = (r == kRows - heights[c]) ? 2 * style - 1 : 2 * style - 2;

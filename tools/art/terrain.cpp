@@ -144,7 +144,9 @@ Rgba Top(int style, int x, int y) {
         }
         case 3: {
             if (edge) return kGreenDeep;
-            if (y == 0) return Opaque(120, 196, 80);
+            // Soft cushions of moss, each with a light spot, and strands hanging below.
+            if (y == 0) return Wrap(x, 5) == 0 ? Opaque(90, 176, 64) : Opaque(120, 196, 80);
+            if (y == 1 && Wrap(x, 5) == 2) return kGreenLight;
             if (y >= 5) return kGreenDark;
             return (Hash(x, y, 13) < 40) ? Opaque(70, 160, 60) : Opaque(90, 176, 64);
         }
@@ -306,7 +308,7 @@ Image GroundStrip(int style) {
                     if (depth > 0 && Hash(Wrap(x, kRepeat), y, 21) < 10) c = Opaque(96, 178, 92);
                     break;
                 case 2:
-                    c = depth < 6 + (Wrap(x, 7) < 3 ? 2 : 0) ? kWhite : Opaque(140, 160, 210);
+                    c = depth < 6 + (Wrap(x, 8) < 3 ? 2 : 0) ? kWhite : Opaque(140, 160, 210);
                     if (depth == 0) c = kSkyPale;
                     if (depth >= 6 && Wrap(x, 60) > 30) c = Opaque(118, 136, 190);
                     break;
