@@ -1,8 +1,8 @@
 // The real game's platform on SDL2.
 //
 // The game draws every frame itself into a 640 x 480 RGB565 buffer; this
-// module only shows it: full screen on the desktop, scaled with whole
-// pixels and letterboxed, or in a window at twice the size (Alt+Enter).
+// module only shows it: full screen on the desktop, scaled up by nearest
+// neighbour and letterboxed, or in a window at twice the size (Alt+Enter).
 // Frames are paced by our own steady 60 Hz clock rather than by vsync, so
 // the game runs at the same speed on any monitor. Keys are kept as a held
 // state table fed by SDL's events; releases and the window close are
@@ -12,6 +12,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -20,6 +21,10 @@
 #include <ctime>
 #include <optional>
 #include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "platform/sdl_support.h"
 
@@ -59,8 +64,8 @@ size_t KeyIndex(Key key) {
     return 0;
 }
 
-// A software X server or a machine without one makes SDL fall back to
-// drivers that show nothing; for the game that is no display at all.
+// Without a display SDL still starts, on drivers that show nothing; for the
+// game that is no display at all.
 bool IsInvisibleVideoDriver(const char* name) {
     return name == nullptr || std::strcmp(name, "offscreen") == 0 ||
            std::strcmp(name, "dummy") == 0 || std::strcmp(name, "evdev") == 0;
@@ -86,12 +91,13 @@ public:
 
     bool OpenDisplay() override {
         if (window_) return false;
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        // Measured: SDL's software renderer costs far less CPU and memory
-        // than GL on a software rasteriser, and a 2D frame this small gains
-        // nothing from a GPU. SDL_RENDER_DRIVER in the environment still wins.
-        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
-        SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+        // We scale the frame ourselves into the window's own surface, which
+        // goes straight to the window system. Measured under a software X
+        // server: SDL's renderers (GL on a software rasteriser, or its
+        // software renderer with its general scaler) cost several times the
+        // CPU, and GL several times the memory. Without this hint SDL would
+        // back the window surface with GL after all.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
         videoStarted_ = true;
         if (IsInvisibleVideoDriver(SDL_GetCurrentVideoDriver()) || SDL_GetNumVideoDisplays() < 1) {
@@ -99,18 +105,20 @@ public:
             CloseDisplay();
             return false;
         }
-        window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   kFrameWidth * kWindowScale, kFrameHeight * kWindowScale,
+        // Made as large as the desktop, so that it covers the screen even
+        // where no window manager carries out the full-screen request.
+        SDL_Rect desktop{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kFrameWidth * kWindowScale,
+                         kFrameHeight * kWindowScale};
+        SDL_GetDisplayBounds(0, &desktop);
+        window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h,
                                    SDL_WINDOW_FULLSCREEN_DESKTOP);
         if (!window_) return FailDisplay();
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) return FailDisplay();
-        SDL_RenderSetLogicalSize(renderer_, kFrameWidth, kFrameHeight);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565,
-                                     SDL_TEXTUREACCESS_STREAMING, kFrameWidth, kFrameHeight);
-        if (!texture_) return FailDisplay();
-        SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
         shown_.assign(static_cast<size_t>(kFrameWidth) * kFrameHeight, 0);
+        frame_ = SDL_CreateRGBSurfaceWithFormatFrom(shown_.data(), kFrameWidth, kFrameHeight, 16,
+                                                    kFrameWidth * static_cast<int>(sizeof(uint16_t)),
+                                                    SDL_PIXELFORMAT_RGB565);
+        if (!frame_) return FailDisplay();
+        SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
         needsRedraw_ = true;
         nextTick_ = Clock::now();
         PumpEvents();
@@ -118,19 +126,18 @@ public:
     }
 
     void CloseDisplay() override {
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (frame_) SDL_FreeSurface(frame_);
         if (window_) SDL_DestroyWindow(window_);
-        texture_ = nullptr;
-        renderer_ = nullptr;
+        frame_ = nullptr;
         window_ = nullptr;
+        surface_ = nullptr;
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
         videoStarted_ = false;
     }
 
     void Present(const uint16_t* pixels, int width, int height) override {
         PumpEvents();
-        if (renderer_ && width == kFrameWidth && height == kFrameHeight) {
+        if (window_ && width == kFrameWidth && height == kFrameHeight) {
             ShowFrame(pixels);
         }
         WaitForNextTick();
@@ -254,17 +261,33 @@ private:
         return false;
     }
 
-    // Uploads and shows the frame; an unchanged frame is not sent again
-    // unless the window needs repainting.
+    // Shows the frame in the window. Only the frame rows that changed since
+    // the last frame are converted and sent, so still scenes cost nearly
+    // nothing; everything is redrawn after the window changed.
     void ShowFrame(const uint16_t* pixels) {
-        const size_t bytes = shown_.size() * sizeof(uint16_t);
-        if (!needsRedraw_ && std::memcmp(shown_.data(), pixels, bytes) == 0) return;
-        std::memcpy(shown_.data(), pixels, bytes);
-        SDL_UpdateTexture(texture_, nullptr, pixels, kFrameWidth * static_cast<int>(sizeof(uint16_t)));
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (!surface) return;
+        if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
+            PlaceFrame(surface);
+        }
+        if (!TakeChangedRows(pixels)) return;
+
+        if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
+        if (needsRedraw_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        SDL_Rect band = placement_;
+        if (!windowLayout_.direct) {
+            SDL_BlitScaled(frame_, nullptr, surface, &placement_);
+        } else if (placement_.w == 2 * kFrameWidth && placement_.h == 2 * kFrameHeight) {
+            band = DrawDoubled(surface);
+        } else {
+            band = DrawScaled(surface);
+        }
+        if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+        if (needsRedraw_) {
+            SDL_UpdateWindowSurface(window_);
+        } else {
+            SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+        }
         needsRedraw_ = false;
         if (reportTiming_ && !firstFrameReported_) {
             firstFrameReported_ = true;
@@ -274,6 +297,170 @@ private:
                          static_cast<long long>(now.tv_sec), now.tv_nsec);
         }
     }
+
+    // Copies the rows of the new frame that differ from the one shown
+    // (all of them after a window change); false when none do.
+    bool TakeChangedRows(const uint16_t* pixels) {
+        bool any = false;
+        const size_t rowBytes = kFrameWidth * sizeof(uint16_t);
+        for (int y = 0; y < kFrameHeight; ++y) {
+            const uint16_t* in = pixels + static_cast<size_t>(y) * kFrameWidth;
+            uint16_t* kept = shown_.data() + static_cast<size_t>(y) * kFrameWidth;
+            const bool changed = needsRedraw_ || std::memcmp(kept, in, rowBytes) != 0;
+            if (changed) std::memcpy(kept, in, rowBytes);
+            rowChanged_[static_cast<size_t>(y)] = changed;
+            any = any || changed;
+        }
+        return any;
+    }
+
+    // The largest 4:3 rectangle in the middle of the window, and for each
+    // of its columns the frame column it shows (nearest neighbour).
+    void PlaceFrame(SDL_Surface* surface) {
+        surface_ = surface;
+        surfaceWidth_ = surface->w;
+        surfaceHeight_ = surface->h;
+        int w = surface->w;
+        int h = surface->h;
+        if (w * kFrameHeight <= h * kFrameWidth) {
+            h = w * kFrameHeight / kFrameWidth;
+        } else {
+            w = h * kFrameWidth / kFrameHeight;
+        }
+        placement_ = SDL_Rect{(surface->w - w) / 2, (surface->h - h) / 2, std::max(w, 1), std::max(h, 1)};
+        sourceColumn_.resize(static_cast<size_t>(placement_.w));
+        for (int x = 0; x < placement_.w; ++x) {
+            sourceColumn_[static_cast<size_t>(x)] = (2 * x + 1) * kFrameWidth / (2 * placement_.w);
+        }
+        const SDL_PixelFormat* f = surface->format;
+        windowLayout_.direct = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
+        windowLayout_.redShift = f->Rshift;
+        windowLayout_.greenShift = f->Gshift;
+        windowLayout_.blueShift = f->Bshift;
+        windowLayout_.alphaMask = f->Amask;
+        needsRedraw_ = true;
+    }
+
+    uint32_t* WindowRow(SDL_Surface* surface, int y) const {
+        return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
+                                           static_cast<size_t>(placement_.y + y) * surface->pitch +
+                                           static_cast<size_t>(placement_.x) * sizeof(uint32_t));
+    }
+
+    // The common case of exactly twice the size (a 1280 x 960 window, or a
+    // full screen of about that size): every changed frame row becomes two
+    // window rows. Returns the band of window rows written.
+    SDL_Rect DrawDoubled(SDL_Surface* surface) {
+        int first = kFrameHeight;
+        int last = -1;
+        for (int y = 0; y < kFrameHeight; ++y) {
+            if (!rowChanged_[static_cast<size_t>(y)]) continue;
+            WidenRowTwice(shown_.data() + static_cast<size_t>(y) * kFrameWidth, WindowRow(surface, 2 * y),
+                          WindowRow(surface, 2 * y + 1));
+            first = std::min(first, y);
+            last = y;
+        }
+        FinishStores();
+        return SDL_Rect{placement_.x, placement_.y + 2 * first, placement_.w, 2 * (last - first + 1)};
+    }
+
+    // Any other size: each window row shows the nearest frame row; rows
+    // that repeat the row above are copied.
+    SDL_Rect DrawScaled(SDL_Surface* surface) {
+        const size_t rowBytes = static_cast<size_t>(placement_.w) * sizeof(uint32_t);
+        const uint32_t* previous = nullptr;
+        int previousRow = -1;
+        int first = placement_.h;
+        int last = -1;
+        for (int y = 0; y < placement_.h; ++y) {
+            const int row = (2 * y + 1) * kFrameHeight / (2 * placement_.h);
+            if (!rowChanged_[static_cast<size_t>(row)]) continue;
+            uint32_t* out = WindowRow(surface, y);
+            if (row == previousRow) {
+                std::memcpy(out, previous, rowBytes);
+            } else {
+                WidenRow(shown_.data() + static_cast<size_t>(row) * kFrameWidth, wideRow_.data());
+                for (int x = 0; x < placement_.w; ++x) {
+                    out[x] = wideRow_[static_cast<size_t>(sourceColumn_[static_cast<size_t>(x)])];
+                }
+                previous = out;
+                previousRow = row;
+            }
+            first = std::min(first, y);
+            last = y;
+        }
+        return SDL_Rect{placement_.x, placement_.y + first, placement_.w, last - first + 1};
+    }
+
+    // RGB565 to the window's 8-bit channels, each widened by repeating its
+    // top bits (so white stays white).
+    uint32_t Widen(uint32_t p) const {
+        const uint32_t r = (p >> 11) & 0x1F;
+        const uint32_t g = (p >> 5) & 0x3F;
+        const uint32_t b = p & 0x1F;
+        return (((r << 3) | (r >> 2)) << windowLayout_.redShift) |
+               (((g << 2) | (g >> 4)) << windowLayout_.greenShift) |
+               (((b << 3) | (b >> 2)) << windowLayout_.blueShift) | windowLayout_.alphaMask;
+    }
+
+    void WidenRow(const uint16_t* in, uint32_t* out) const {
+        for (int x = 0; x < kFrameWidth; ++x) out[x] = Widen(in[x]);
+    }
+
+#if defined(__SSE2__)
+    // Four pixels at once, the same arithmetic as Widen.
+    __m128i Widen4(__m128i p) const {
+        const __m128i r = _mm_and_si128(_mm_srli_epi32(p, 11), _mm_set1_epi32(0x1F));
+        const __m128i g = _mm_and_si128(_mm_srli_epi32(p, 5), _mm_set1_epi32(0x3F));
+        const __m128i b = _mm_and_si128(p, _mm_set1_epi32(0x1F));
+        const __m128i r8 = _mm_or_si128(_mm_slli_epi32(r, 3), _mm_srli_epi32(r, 2));
+        const __m128i g8 = _mm_or_si128(_mm_slli_epi32(g, 2), _mm_srli_epi32(g, 4));
+        const __m128i b8 = _mm_or_si128(_mm_slli_epi32(b, 3), _mm_srli_epi32(b, 2));
+        __m128i out = _mm_sll_epi32(r8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.redShift)));
+        out = _mm_or_si128(out, _mm_sll_epi32(g8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.greenShift))));
+        out = _mm_or_si128(out, _mm_sll_epi32(b8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.blueShift))));
+        return _mm_or_si128(out, _mm_set1_epi32(static_cast<int>(windowLayout_.alphaMask)));
+    }
+
+    // The window surface is only written, never read back: aligned rows
+    // bypass the cache so the frame does not evict the game's data.
+    static void Store(uint32_t* at, __m128i value, bool aligned) {
+        if (aligned) {
+            _mm_stream_si128(reinterpret_cast<__m128i*>(at), value);
+        } else {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
+        }
+    }
+
+    // One frame row into two window rows, each pixel twice.
+    void WidenRowTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower) const {
+        const bool aligned = (reinterpret_cast<uintptr_t>(upper) | reinterpret_cast<uintptr_t>(lower)) % 16 == 0;
+        const __m128i zero = _mm_setzero_si128();
+        for (int x = 0; x < kFrameWidth; x += 8) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
+            const __m128i left = Widen4(_mm_unpacklo_epi16(p, zero));
+            const __m128i right = Widen4(_mm_unpackhi_epi16(p, zero));
+            const __m128i quarters[4] = {_mm_unpacklo_epi32(left, left), _mm_unpackhi_epi32(left, left),
+                                         _mm_unpacklo_epi32(right, right), _mm_unpackhi_epi32(right, right)};
+            for (int q = 0; q < 4; ++q) {
+                Store(upper + 2 * x + 4 * q, quarters[q], aligned);
+                Store(lower + 2 * x + 4 * q, quarters[q], aligned);
+            }
+        }
+    }
+
+    static void FinishStores() { _mm_sfence(); }
+#else
+    void WidenRowTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower) const {
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const uint32_t pixel = Widen(in[x]);
+            upper[2 * x] = upper[2 * x + 1] = pixel;
+            lower[2 * x] = lower[2 * x + 1] = pixel;
+        }
+    }
+
+    static void FinishStores() {}
+#endif
 
     // Sleeps until the next tick of the 60 Hz frame clock. A game that fell
     // well behind (a long load, a dragged window) starts a fresh beat
@@ -292,6 +479,11 @@ private:
         if (!window_) return;
         fullScreen_ = !fullScreen_;
         if (fullScreen_) {
+            SDL_Rect desktop{};
+            if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &desktop) == 0) {
+                SDL_SetWindowPosition(window_, desktop.x, desktop.y);
+                SDL_SetWindowSize(window_, desktop.w, desktop.h);
+            }
             SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
         } else {
             SDL_SetWindowFullscreen(window_, 0);
@@ -360,13 +552,32 @@ private:
     }
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    // Our last frame, also wrapped as an SDL surface for unusual windows.
+    std::vector<uint16_t> shown_;
+    SDL_Surface* frame_ = nullptr;
+    // The window surface we last placed the frame in (SDL replaces it
+    // when the window changes size).
+    SDL_Surface* surface_ = nullptr;
+    int surfaceWidth_ = 0;
+    int surfaceHeight_ = 0;
+    SDL_Rect placement_{};
+    std::vector<int> sourceColumn_;
+    // A window of 32-bit pixels with 8-bit channels is drawn into directly;
+    // any other goes through SDL's general scaled blit.
+    struct WindowLayout {
+        bool direct = false;
+        uint32_t redShift = 16;
+        uint32_t greenShift = 8;
+        uint32_t blueShift = 0;
+        uint32_t alphaMask = 0;
+    };
+    WindowLayout windowLayout_;
+    std::array<uint32_t, kFrameWidth> wideRow_{};
+    std::array<bool, kFrameHeight> rowChanged_{};
     bool videoStarted_ = false;
     bool fullScreen_ = true;
     bool cursorVisible_ = true;
     bool needsRedraw_ = true;
-    std::vector<uint16_t> shown_;
     Clock::time_point nextTick_ = Clock::now();
 
     std::array<bool, std::size(kAllKeys)> held_{};
