@@ -47,11 +47,12 @@ constexpr int kWalkFrames = 50;
 constexpr int kFramesPerStep = 10;
 constexpr int32_t kMapTickWrap = 1000;
 
-// The hints are white with a dark shadow so they read on grass, sea and sand.
+// The hints are orange in a dark outline, so that they read on grass, snow,
+// rock, sand and sea alike.
 constexpr int kHintPointSize = 30;
-constexpr uint32_t kHintColour = 0xFFFFFF;
-constexpr uint32_t kHintShadowColour = 0x000000;
-constexpr int32_t kHintShadowOffset = 2;
+constexpr uint32_t kHintColour = 0x00A0FF;         // RGB 255, 160, 0
+constexpr uint32_t kHintOutlineColour = 0x410000;  // RGB 0, 0, 65
+constexpr int32_t kHintOutline = 2;
 
 enum ArrowKind : int16_t { kArrowLeft = 0, kArrowRight = 1, kArrowDown = 2, kArrowUp = 3 };
 
@@ -199,8 +200,12 @@ void DrawPathArrow(Game& game, int16_t kind, int32_t mapX, int32_t mapY) {
     const int32_t x = Round32(mapX * kScaleX + hint.offsetX);
     const int32_t y = Round32(mapY * kScaleY + hint.offsetY);
     Surface& back = game.display.BackBuffer;
-    SetForeColor(back, kHintShadowColour);
-    DrawText(game, back, x + kHintShadowOffset, y + kHintShadowOffset, hint.text);
+    SetForeColor(back, kHintOutlineColour);
+    for (int32_t oy = -kHintOutline; oy <= kHintOutline; oy += kHintOutline) {
+        for (int32_t ox = -kHintOutline; ox <= kHintOutline; ox += kHintOutline) {
+            if (ox != 0 || oy != 0) DrawText(game, back, x + ox, y + oy, hint.text);
+        }
+    }
     SetForeColor(back, kHintColour);
     DrawText(game, back, x, y, hint.text);
 }

@@ -82,21 +82,21 @@ TEST(StageSelect, FlagsStandOnEveryCompletedStageEvenUnreached) {
     EXPECT_NE(ShownPixel(t, 25 + 12, 50 + 10), mark);  // stage 1 has none
 }
 
-TEST(StageSelect, ArrowHintsAreWhiteBesideTheHero) {
+TEST(StageSelect, ArrowHintsAreOrangeBesideTheHero) {
     testing::TestGame t;
-    // A plain dark map, so that only the hint can be white.
+    // A plain dark map, so that only the hint can be orange.
     FillSurfaceRect(t.game.pictures.Choice, 0, 195, 99, 264, ColorToPixel(0x204020));
     KeysFromNow(t, "3 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     // Stage 1 shows only "→", to the right of the hero at (65, 70).
-    const uint16_t white = static_cast<uint16_t>(ColorToPixel(0xFFFFFF));
-    int whiteRight = 0, whiteLeft = 0;
+    const uint16_t orange = static_cast<uint16_t>(ColorToPixel(0x00A0FF));
+    int orangeRight = 0, orangeLeft = 0;
     for (int y = 70; y < 110; ++y) {
-        for (int x = 65; x < 100; ++x) whiteRight += ShownPixel(t, x, y) == white;
-        for (int x = 0; x < 25; ++x) whiteLeft += ShownPixel(t, x, y) == white;
+        for (int x = 65; x < 100; ++x) orangeRight += ShownPixel(t, x, y) == orange;
+        for (int x = 0; x < 25; ++x) orangeLeft += ShownPixel(t, x, y) == orange;
     }
-    EXPECT_GT(whiteRight, 10);
-    EXPECT_EQ(whiteLeft, 0);
+    EXPECT_GT(orangeRight, 10);
+    EXPECT_EQ(orangeLeft, 0);
 }
 
 TEST(StageSelect, PathDotsAreDrawnIntoTheMapPictureOnce) {
