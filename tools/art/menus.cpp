@@ -50,7 +50,7 @@ Image BuildTitle() {
     std::vector<Image> letters;
     int total = 0;
     for (size_t i = 0; i < name.size(); ++i) {
-        Mask m = Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale);
+        Mask m = Thicken(Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale), 1, 0);
         m.height = 7 * kScale;  // no descenders in the name: keep the cap height only
         m.bits.resize(static_cast<size_t>(m.width) * m.height);
         const LetterColours& c = kTitleColours[i % std::size(kTitleColours)];
@@ -61,7 +61,8 @@ Image BuildTitle() {
     }
     total -= kAdvanceGap;
     constexpr int kShadow = 3;
-    int x = (452 - total - kShadow) / 2;
+    const int left = (452 - total - kShadow) / 2;
+    int x = left;
     Image layer = MakeImage(452, 76);
     for (size_t i = 0; i < letters.size(); ++i) {
         Stamp(layer, letters[i], x, kTitleHop[i]);
@@ -74,6 +75,22 @@ Image BuildTitle() {
         }
     }
     Stamp(logo, layer, 0, 0);
+    // Twinkles round the name.
+    const char* twinkle = R"(
+....k....
+...kwk...
+...kYk...
+.kkYwYkk.
+kwYwwwYwk
+.kkYwYkk.
+...kYk...
+...kwk...
+....k....
+)";
+    const Palette p = {{'k', kInk}, {'w', kWhite}, {'Y', kYellow}};
+    const int right = left + total + kShadow;
+    const int spots[][2] = {{left - 15, 6}, {left - 11, 40}, {right + 2, 46}, {right + 5, 10}};
+    for (const auto& s : spots) Stamp(logo, Grid(p, twinkle), s[0], s[1]);
     return Flatten(logo, kKeyBlack);
 }
 

@@ -518,11 +518,12 @@ Image StarOf(Rgba body, Rgba light, Rgba shade) {
     return InCell(Recolour(Sprite(kStar), {{kYellow, body}, {kYellowPale, light}, {kGold, shade}}));
 }
 
+// The second step sits a pixel lower, so the walk waddles.
 Image Penguin(const char* grid, bool right, bool red) {
     Image p = Sprite(grid);
     if (red) p = Recolour(p, {{kBlue, kRed}, {kBlueDark, kRedDark}, {kOrange, kYellow}});
     if (!right) p = MirrorX(p);
-    return InCell(p, 1);
+    return InCell(p, grid == kPenguinA ? 0 : 1);
 }
 
 }  // namespace
