@@ -83,6 +83,8 @@ constexpr std::array<std::array<int16_t, 2>, 6> kStageHints{{
 
 bool Held(Game& game, Key key) { return KeyDown(game, static_cast<int>(key)); }
 
+bool IsStage(int32_t stage) { return stage >= 1 && stage <= kLastStage; }
+
 int32_t ScreenX(double mapX) { return Round32(mapX * kScaleX - kHeroOffsetX); }
 int32_t ScreenY(double mapY) { return Round32(mapY * kScaleY); }
 
@@ -120,7 +122,8 @@ void StepWalkFrame(Game& game) {
 }  // namespace
 
 int16_t RunStageSelect(Game& game, int16_t stage) {
-    int16_t current = stage == 0 ? 1 : stage;
+    // No stage chosen yet (0), or one that does not exist, starts on stage 1.
+    int16_t current = IsStage(stage) ? stage : 1;
     if (!game.screens.pathDotsDrawn) DrawPathDots(game);
     for (;;) {
         // The forward test comes first; the backward test sees the stage it left.
@@ -146,6 +149,7 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
 }
 
 void DrawStageSelect(Game& game, int16_t step, int16_t stage) {
+    if (!IsStage(stage) || !IsStage(stage + step)) return;
     const MapPoint from = kStagePoints[stage];
     const MapPoint to = kStagePoints[stage + step];
     double x = from.x;

@@ -36,6 +36,10 @@ TEST(StageSelect, WithNoRecordsOnlyStageOneCanBeChosen) {
     KeysFromNow(t, "1-60 RIGHT\n61-70 DOWN\n80 ENTER\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), 1);
     EXPECT_EQ(t.platform.flips, 80u);
+
+    // A stage that does not exist starts on stage 1 as well.
+    KeysFromNow(t, "3 Z\n");
+    EXPECT_EQ(RunStageSelect(t.game, 9), 1);
 }
 
 TEST(StageSelect, WalksForwardOnlyPastCompletedStagesAndAlwaysBack) {
