@@ -117,7 +117,7 @@ Image ArrowBlock(bool up, Rgba face, Rgba light, Rgba dark, Rgba arrow, Rgba arr
     return b;
 }
 
-// Three steel spikes on a wall plate, pointing left.
+// Two steel spikes on a wall plate, pointing left.
 Image SpikeLeft() {
     Image s = MakeImage(kCell, kCell);
     for (int y = 0; y < kCell; ++y) {
@@ -128,17 +128,17 @@ Image SpikeLeft() {
     }
     s.At(17, 3) = kGrey1;
     s.At(17, 16) = kGrey1;
-    for (int i = 0; i < 3; ++i) {
-        double cy = 3.5 + 6 * i;
-        for (int y = static_cast<int>(cy) - 3; y <= static_cast<int>(cy) + 4; ++y) {
-            for (int x = 1; x < 14; ++x) {
-                double half = 3.4 * (x - 1) / 12.0;
-                double off = y - cy;
-                if (std::abs(off) > half + 0.2) continue;
+    for (int i = 0; i < 2; ++i) {
+        double cy = 5.0 + 10 * i;
+        for (int y = 0; y < kCell; ++y) {
+            for (int x = 0; x < 15; ++x) {
+                double half = 4.9 * x / 14.0;
+                double off = y + 0.5 - cy;
+                if (std::abs(off) > half + 0.35) continue;
                 Rgba c = off < 0 ? kGrey1 : kGrey2;
-                if (std::abs(off) > half - 0.9) c = kInk;
-                if (x <= 2) c = kInk;
-                if (off < 0 && std::abs(off) <= half - 0.9 && std::abs(off) > half - 1.9) c = kWhite;
+                if (off < 0 && off > -half * 0.45) c = kWhite;
+                if (off > half * 0.5) c = kGrey3;
+                if (std::abs(off) > half - 0.75 || x == 0) c = kInk;
                 s.Plot(x, y, c);
             }
         }
