@@ -59,9 +59,12 @@ Flag* SwitchOf(Settings& settings, int16_t item) {
     }
 }
 
+// A speed made negative by hand in Init.ini shows with its minus sign; the
+// menu never lowers it, and Right brings it back up.
 std::string ValueText(Settings& settings, int16_t item) {
     if (item == kSpeed) return NumberText(settings.GameSpeed);
-    return IsOn(*SwitchOf(settings, item)) ? "On" : "Off";
+    const Flag* flag = SwitchOf(settings, item);
+    return flag && IsOn(*flag) ? "On" : "Off";
 }
 
 // Left turns a switch on and lowers the speed (never below 0); Right turns

@@ -74,6 +74,17 @@ TEST(SettingsMenu, SpeedNeverGoesBelowZeroAndOkWritesIt) {
     EXPECT_EQ(lines[4], "GameSpeed= 0");
 }
 
+TEST(SettingsMenu, HandEditedNegativeSpeedShowsItsSignAndIsNeverLowered) {
+    testing::TestGame t;
+    t.game.settings.GameSpeed = -5;
+    KeysFromNow(t, "14-16 DOWN\n20-22 LEFT\n23 RIGHT\n30 ESC\n");
+    RunSettingsMenu(t.game);
+    EXPECT_TRUE(Drew(t, "-5"));
+    EXPECT_TRUE(Drew(t, "-4"));
+    EXPECT_FALSE(Drew(t, "-6"));
+    EXPECT_EQ(t.game.settings.GameSpeed, -5);  // Escape put it back
+}
+
 TEST(SettingsMenu, ResetScoreRewritesTheRecordsAndEscapeDoesNotUndoIt) {
     testing::TestGame t;
     CourseRecord& r = t.game.records.CourseRecords[1][1];
