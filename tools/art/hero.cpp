@@ -4,8 +4,8 @@
 //
 // The body is built from shaded ellipses drawn back to front, each with an
 // ink rim, and the face and paws are hand-drawn grids placed on top. The
-// figure keeps to x 0..22 of its 40 x 40 frame with the feet on rows 35..39,
-// where the game's collision box expects it.
+// figure keeps to the left 24 columns of its 40 x 40 frame with the feet on
+// rows 34..39, where the game's collision box expects it.
 #include <cmath>
 #include <vector>
 

@@ -80,14 +80,6 @@ Image MirrorY(const Image& src) {
     return out;
 }
 
-Image RotateRight(const Image& src) {
-    Image out = MakeImage(src.height, src.width);
-    for (int y = 0; y < src.height; ++y) {
-        for (int x = 0; x < src.width; ++x) out.At(src.height - 1 - y, x) = src.At(x, y);
-    }
-    return out;
-}
-
 Image Recolour(const Image& src, const std::vector<std::pair<Rgba, Rgba>>& swaps) {
     Image out = src;
     for (Rgba& c : out.pixels) {
@@ -99,18 +91,6 @@ Image Recolour(const Image& src, const std::vector<std::pair<Rgba, Rgba>>& swaps
         }
     }
     return out;
-}
-
-Image Shift(const Image& src, int dx, int dy) {
-    Image out = MakeImage(src.width, src.height);
-    Stamp(out, src, dx, dy);
-    return out;
-}
-
-void FillRect(Image& dst, int x, int y, int width, int height, Rgba c) {
-    for (int py = y; py < y + height; ++py) {
-        for (int px = x; px < x + width; ++px) dst.Plot(px, py, c);
-    }
 }
 
 void Outline(Image& img, Rgba c) {

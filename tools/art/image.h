@@ -49,11 +49,7 @@ void Stamp(Image& dst, const Image& src, int x, int y);
 Image Crop(const Image& src, int x, int y, int width, int height);
 Image MirrorX(const Image& src);
 Image MirrorY(const Image& src);
-// Quarter turn clockwise.
-Image RotateRight(const Image& src);
 Image Recolour(const Image& src, const std::vector<std::pair<Rgba, Rgba>>& swaps);
-Image Shift(const Image& src, int dx, int dy);
-void FillRect(Image& dst, int x, int y, int width, int height, Rgba c);
 // Draws a 1-pixel ring of `c` around every opaque pixel (8-neighbourhood).
 void Outline(Image& img, Rgba c);
 // Replaces transparency by a solid background colour.

@@ -167,6 +167,13 @@ Mask Enlarge(const Mask& mask, int factor) {
     return out;
 }
 
+Mask KeepRows(const Mask& mask, int rows) {
+    Mask out = mask;
+    out.height = std::min(rows, mask.height);
+    out.bits.resize(static_cast<size_t>(out.width) * out.height);
+    return out;
+}
+
 Mask Thicken(const Mask& mask, int rx, int ry) {
     Mask out;
     out.width = mask.width + 2 * rx;

@@ -33,6 +33,8 @@ Mask Scale2x(const Mask& mask);
 Mask Scale3x(const Mask& mask);
 // Enlarges by a factor made of 2s and 3s through repeated Scale3x and Scale2x.
 Mask Enlarge(const Mask& mask, int factor);
+// The top `rows` rows of the mask, e.g. to drop the unused descender space.
+Mask KeepRows(const Mask& mask, int rows);
 // Grows every stroke by rx pixels sideways and ry pixels up and down; the
 // mask grows by the same amounts on every side.
 Mask Thicken(const Mask& mask, int rx, int ry);

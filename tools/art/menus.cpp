@@ -27,7 +27,7 @@ constexpr LetterColours kTitleColours[] = {
 // How far each title letter hops down, so the name seems to tumble.
 constexpr int kTitleHop[] = {0, 4, 6, 4, 0, 2, 5, 2, 0};
 
-Image ShadowedWord(const Mask& mask, Rgba top, Rgba bottom, int outline, int shadow) {
+Image OutlinedLetters(const Mask& mask, Rgba top, Rgba bottom, int outline) {
     LetterStyle style;
     style.top = top;
     style.bottom = bottom;
@@ -35,8 +35,6 @@ Image ShadowedWord(const Mask& mask, Rgba top, Rgba bottom, int outline, int sha
     style.highlight = kWhite;
     style.outline = kInk;
     style.outlineWidth = outline;
-    style.shadow = Opaque(60, 36, 110);
-    style.shadowOffset = shadow;
     return RenderLettering(mask, style);
 }
 
@@ -50,11 +48,10 @@ Image BuildTitle() {
     std::vector<Image> letters;
     int total = 0;
     for (size_t i = 0; i < name.size(); ++i) {
-        Mask m = Thicken(Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale), 1, 0);
-        m.height = 7 * kScale;  // no descenders in the name: keep the cap height only
-        m.bits.resize(static_cast<size_t>(m.width) * m.height);
+        // No descenders in the name: keep the cap height only.
+        Mask m = Thicken(KeepRows(Enlarge(TextMask(std::string(1, name[i]), Face::kRegular), kScale), 7 * kScale), 1, 0);
         const LetterColours& c = kTitleColours[i % std::size(kTitleColours)];
-        Image letter = ShadowedWord(m, c.top, c.bottom, 3, 0);
+        Image letter = OutlinedLetters(m, c.top, c.bottom, 3);
         Outline(letter, kWhite);
         letters.push_back(letter);
         total += letter.width + kAdvanceGap;
@@ -135,10 +132,8 @@ Image BuildNamePic() {
     std::vector<Image> letters;
     int total = 0;
     for (char ch : name) {
-        Mask m = Enlarge(TextMask(std::string(1, ch), Face::kRegular), 6);
-        m.height = 7 * 6;
-        m.bits.resize(static_cast<size_t>(m.width) * m.height);
-        Image letter = ShadowedWord(Thicken(m, 1, 1), kWhite, kYellow, 2, 0);
+        Mask m = KeepRows(Enlarge(TextMask(std::string(1, ch), Face::kRegular), 6), 7 * 6);
+        Image letter = OutlinedLetters(Thicken(m, 1, 1), kWhite, kYellow, 2);
         letters.push_back(letter);
         total += letter.width + 2;
     }
@@ -177,15 +172,11 @@ Image BuildStagePic() {
     Image word = RenderLettering(Thicken(Enlarge(TextMask("Stage", Face::kRegular), 3), 1, 0), style);
     Stamp(pic, Crop(word, 0, 0, std::min(85, word.width), 33 - 4), 2, 4);
     for (int d = 1; d <= 5; ++d) {
-        Mask m = Enlarge(TextMask(std::string(1, static_cast<char>('0' + d)), Face::kRegular), 3);
-        m.height = 21;
-        m.bits.resize(static_cast<size_t>(m.width) * m.height);
+        Mask m = KeepRows(Enlarge(TextMask(std::string(1, static_cast<char>('0' + d)), Face::kRegular), 3), 21);
         Image digit = RenderLettering(Thicken(m, 1, 0), style);
         Stamp(pic, digit, (d - 1) * 20 + (20 - digit.width) / 2, 35 + 1);
     }
-    Mask dash = Enlarge(TextMask("-", Face::kRegular), 3);
-    dash.height = 21;
-    dash.bits.resize(static_cast<size_t>(dash.width) * dash.height);
+    Mask dash = KeepRows(Enlarge(TextMask("-", Face::kRegular), 3), 21);
     Image dashImg = RenderLettering(Thicken(dash, 1, 0), style);
     Stamp(pic, dashImg, 100 + (20 - dashImg.width) / 2, 35 + 1);
     return Flatten(pic, kKeyBlack);

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -171,36 +172,47 @@ bool WriteContactSheet(const std::string& path) {
     for (const PictureSpec& spec : AllPictures()) built.push_back(spec.build());
 
     Image sheet = MakeImage(kSheetWidth, 8000, kSheetBack);
+    // Pictures are set side by side in shelves; long strips are wrapped.
+    int x = kMargin;
     int y = kMargin;
+    int shelfHeight = 0;
     for (size_t i = 0; i < AllPictures().size(); ++i) {
         const PictureSpec& spec = AllPictures()[i];
         const Image& img = built[i];
-        DrawLabel(sheet, font, std::string(spec.name) + "  " + std::to_string(img.width) + " x " +
-                                   std::to_string(img.height), kMargin, y);
-        y += 26;
-        // Long strips are wrapped so the sheet stays readable.
         int wrap = spec.width * kZoom > kSheetWidth - 2 * kMargin ? 260 : spec.width;
-        int rowsNeeded = (spec.width + wrap - 1) / wrap;
-        for (int part = 0; part < rowsNeeded; ++part) {
+        int parts = (spec.width + wrap - 1) / wrap;
+        int blockWidth = wrap * kZoom;
+        int blockHeight = 26 + parts * (spec.height * kZoom + 8);
+        if (x > kMargin && x + blockWidth > kSheetWidth - kMargin) {
+            x = kMargin;
+            y += shelfHeight + 14;
+            shelfHeight = 0;
+        }
+        DrawLabel(sheet, font, std::string(spec.name) + "  " + std::to_string(img.width) + " x " +
+                                   std::to_string(img.height), x, y);
+        int py = y + 26;
+        for (int part = 0; part < parts; ++part) {
             Rect src{part * wrap, 0, std::min(wrap, spec.width - part * wrap), spec.height};
-            DrawZoomed(sheet, spec, img, src, kMargin, y);
+            DrawZoomed(sheet, spec, img, src, x, py);
             for (const Rect& r : CellsOf(spec.name)) {
                 if (r.x < src.x || r.x + r.w > src.x + src.w) continue;
-                DrawFrame(sheet, {kMargin + (r.x - src.x) * kZoom, y + r.y * kZoom, r.w * kZoom, r.h * kZoom}, kGridLine);
+                DrawFrame(sheet, {x + (r.x - src.x) * kZoom, py + r.y * kZoom, r.w * kZoom, r.h * kZoom}, kGridLine);
                 if (std::string(spec.name) == "ObjPictures") {
-                    DrawLabel(sheet, small, std::to_string(r.x / 20), kMargin + (r.x - src.x) * kZoom + 2, y + 2);
+                    DrawLabel(sheet, small, std::to_string(r.x / 20), x + (r.x - src.x) * kZoom + 2, py + 2);
                 }
             }
-            y += src.h * kZoom + 8;
+            py += src.h * kZoom + 8;
         }
-        y += 14;
+        x += blockWidth + 24;
+        shelfHeight = std::max(shelfHeight, blockHeight);
     }
+    y += shelfHeight + 14;
     // How the parts join in the game.
     DrawLabel(sheet, font, "Terrain styles 1-5 with their decoration strips, and a 7 x 4 panel", kMargin, y);
     y += 26;
     const Image& blocks = built[0];
     const Image& numbers = built[3];
-    int x = kMargin;
+    x = kMargin;
     for (int style = 1; style <= 5; ++style) {
         Image scene = TerrainPreview(blocks, numbers, style);
         if (x + scene.width * 2 > kSheetWidth) {
