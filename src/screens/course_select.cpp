@@ -17,6 +17,9 @@ namespace {
 
 constexpr int16_t kCourses = 3;
 constexpr int kEntranceFrames = 36;
+constexpr int32_t kHeadingX = 110;
+constexpr int32_t kStageLineY = 40;
+constexpr int32_t kSelectLineY = 90;
 constexpr int32_t kLineX = 200;
 constexpr int32_t kLineSlideStep = 20;
 constexpr int kPulseSteps = 25;
@@ -70,8 +73,9 @@ void DrawEntranceFrame(Game& game, std::array<int32_t, kCourses + 1>& lineX, int
     Surface& back = game.display.BackBuffer;
     ClearSurface(back, game.run.MenuBackPixel);
     // The panel grows from nothing to its full size while the lines slide in.
-    const int32_t cols = Round32(kPanelCols * frame / 35.0);
-    const int32_t rows = Round32(kPanelRows * frame / 35.0);
+    const double grown = frame / static_cast<double>(kEntranceFrames - 1);
+    const int32_t cols = Round32(kPanelCols * grown);
+    const int32_t rows = Round32(kPanelRows * grown);
     for (int16_t n = 1; n <= kCourses; ++n) {
         lineX[n] = std::min(lineX[n] + kLineSlideStep, kLineX);
         DrawPanelFrame(game, kPanelX, kPanelY, cols, rows);
@@ -106,8 +110,8 @@ int16_t RunCourseSelect(Game& game) {
         SetFormFontSize(game, kHeadingPointSize);
         for (int16_t n = 1; n <= kCourses; ++n) {
             SetForeColor(back, PixelColour(kWhite));
-            DrawText(game, back, 110, 40, "     Stage " + NumberText(stage));
-            DrawText(game, back, 110, 90, "Select Course..");
+            DrawText(game, back, kHeadingX, kStageLineY, "     Stage " + NumberText(stage));
+            DrawText(game, back, kHeadingX, kSelectLineY, "Select Course..");
             if (n == cursor) {
                 SetForeColor(back, PixelColour(static_cast<uint32_t>(kPulseGreenStep * pulse) << 8));
                 pulse = (pulse + 1) % kPulseSteps;

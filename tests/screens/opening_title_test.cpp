@@ -110,17 +110,5 @@ TEST(TitleMenu, ChoiceReturnsAfterTheWipeAndTheArrowDoesNotWrap) {
     }
 }
 
-TEST(TitleMenu, StarsLeaveTheCentreAndRespawn) {
-    testing::TestGame t;
-    t.game.display.BackBuffer.pixels.assign(t.game.display.BackBuffer.pixels.size(), 0);
-    for (int frame = 0; frame < 200; ++frame) DrawStarfield(t.game);
-    for (int i = 0; i < 41; ++i) {
-        const TitleStar& s = t.game.screens.Stars[i];
-        EXPECT_TRUE(s.Distance == 0 || (s.Distance >= 20 && s.Distance <= 320)) << i;
-        EXPECT_NEAR(s.DirX * s.DirX + s.DirY * s.DirY, 1.0, 1e-9);
-    }
-    for (int i = 41; i < 51; ++i) EXPECT_EQ(t.game.screens.Stars[i].Distance, 0);
-}
-
 }  // namespace
 }  // namespace tumbleroo

@@ -103,17 +103,5 @@ TEST(StageSelect, ArrowHintsAreOrangeBesideTheHero) {
     EXPECT_EQ(orangeLeft, 0);
 }
 
-TEST(StageSelect, PathDotsAreDrawnIntoTheMapPictureOnce) {
-    testing::TestGame t;
-    KeysFromNow(t, "1 ESC\n");
-    RunStageSelect(t.game, 0);
-    const uint16_t yellow = static_cast<uint16_t>(ColorToPixel(0x00FFFF));
-    const Surface& choice = t.game.pictures.Choice;
-    // Stage 1's point (8, 11) and the bend (22, 34), one row above the map's rows.
-    EXPECT_EQ(choice.At(8, 11 + 194), yellow);
-    EXPECT_EQ(choice.At(22, 34 + 194), yellow);
-    EXPECT_TRUE(t.game.screens.pathDotsDrawn);
-}
-
 }  // namespace
 }  // namespace tumbleroo
