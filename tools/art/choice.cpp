@@ -102,11 +102,11 @@ int Region(int x, int y) {
 Rgba LandColour(int region, int x, int y) {
     uint32_t h = Hash(x, y, 31);
     switch (region) {
-        case 0: return h < 40 ? kGreenLight : kGreen;
-        case 1: return h < 50 ? kSkyPale : kWhite;
-        case 2: return h < 60 ? kGreenDark : Opaque(52, 132, 60);
-        case 3: return h < 40 ? kTan : Opaque(226, 186, 120);
-        default: return h < 40 ? Opaque(150, 140, 170) : Opaque(176, 166, 196);
+        case 0: return h < 32 ? kGreenLight : kGreen;
+        case 1: return h < 20 ? kSkyPale : kWhite;
+        case 2: return h < 40 ? kGreenDark : Opaque(52, 132, 60);
+        case 3: return h < 24 ? kTan : Opaque(226, 186, 120);
+        default: return h < 24 ? Opaque(150, 140, 170) : Opaque(176, 166, 196);
     }
 }
 
@@ -139,15 +139,17 @@ Image WorldMap() {
     }
     map = beach;
     // Landmarks of each country.
-    const Palette p = {{'k', kInk}, {'w', kWhite}, {'s', kSkyPale}, {'c', kSky}, {'u', kBlue},
+    const Palette p = {{'k', kInk}, {'w', kWhite}, {'s', kSkyPale}, {'c', kSky}, {'u', kBlue}, {'U', kBlueDark},
                        {'g', kGreen}, {'d', kGreenDark}, {'D', kGreenDeep}, {'b', kBrown}, {'t', kTan},
                        {'o', kOrange}, {'r', kRed}, {'R', kRedDark}, {'1', kGrey1}, {'3', kGrey3},
                        {'v', kPurple}, {'B', kBrownDark}, {'y', kYellow}};
     const char* peak = R"(
-..kk..
-.kwwk.
-kwscuk
-kscuuk
+...k...
+..kwk..
+.kwwck.
+.kscuk.
+kcsuuUk
+kkkkkkk
 )";
     const char* tree = R"(
 .kk.
@@ -156,10 +158,10 @@ kddk
 .bk.
 )";
     const char* rock = R"(
-.kkk.
-ktttk
-kbtbk
-.kkk.
+.kkkk.
+kttttk
+ktbbBk
+kkkkkk
 )";
     const char* castle = R"(
 k.k.k.k
