@@ -1,4 +1,8 @@
 // ObjPictures: the 39 map and object sprites, 20 x 20 each, on black.
+// Sprite grids use the letters of ObjectPalette: k ink, w white, 1-4 greys
+// from light to dark, r/R red, p pink, o orange, y/Y/G yellow, pale yellow
+// and gold, l/g/d greens, t/b/B/D tan and browns, s/c/u/U sky to deep blue,
+// a/A cyan, v/V purple; '.' is transparent.
 #include <cmath>
 #include <cstdlib>
 
