@@ -1,0 +1,197 @@
+// The SDL platform without a window: keys and window events as they come
+// through SDL's event queue, the steady 60 Hz frame clock, and sounds on
+// SDL_mixer channels (on SDL's silent audio driver).
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace tumbleroo {
+namespace {
+
+using std::chrono::milliseconds;
+using Clock = std::chrono::steady_clock;
+
+void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE) {
+    SDL_Event event{};
+    event.key.type = type;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.sym = key;
+    event.key.keysym.mod = mod;
+    SDL_PushEvent(&event);
+}
+
+bool IsKeyUp(const WindowEvent& event, Key key) {
+    return event.kind == WindowEvent::Kind::KeyUp && event.key == key;
+}
+
+TEST(SdlPlatform, HeldKeysAndTheirReleases) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Right));
+    EXPECT_TRUE(platform->IsKeyDown(Key::Right));
+    EXPECT_FALSE(platform->IsKeyDown(Key::Left));
+
+    // Key repeat while held: still the one press, nothing queued.
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT, true);
+    PushKey(SDL_KEYDOWN, SDLK_RIGHT, true);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Right));
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+
+    // The release is held back until the game collects window events.
+    PushKey(SDL_KEYUP, SDLK_RIGHT);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Right));
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(IsKeyUp(events[0], Key::Right));
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+
+    // Keys the game does not use are ignored; both Enter keys are Enter.
+    PushKey(SDL_KEYDOWN, SDLK_a);
+    PushKey(SDL_KEYUP, SDLK_a);
+    PushKey(SDL_KEYDOWN, SDLK_KP_ENTER);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Enter));
+    PushKey(SDL_KEYUP, SDLK_KP_ENTER);
+    events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(IsKeyUp(events[0], Key::Enter));
+}
+
+TEST(SdlPlatform, TapsAndRepeatsBetweenTwoPolls) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    // A tap shorter than a frame is seen once, then released.
+    PushKey(SDL_KEYDOWN, SDLK_z);
+    PushKey(SDL_KEYUP, SDLK_z);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Z));
+    EXPECT_FALSE(platform->IsKeyDown(Key::Z));
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(IsKeyUp(events[0], Key::Z));
+
+    // A held key that was already seen: repeats followed by the release
+    // between two polls must not look like a fresh press.
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Escape));
+    PushKey(SDL_KEYDOWN, SDLK_ESCAPE, true);
+    PushKey(SDL_KEYUP, SDLK_ESCAPE);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Escape));
+}
+
+TEST(SdlPlatform, AltEnterIsNotAnEnterPress) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    PushKey(SDL_KEYDOWN, SDLK_RETURN, false, KMOD_LALT);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Enter));
+    PushKey(SDL_KEYUP, SDLK_RETURN, false, KMOD_LALT);
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+}
+
+TEST(SdlPlatform, WindowCloseAndInterruptsBecomeCloseEvents) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
+
+    // SDL catches SIGTERM only where it was not already handled or
+    // ignored by whoever started us.
+    struct sigaction current{};
+    sigaction(SIGTERM, nullptr, &current);
+    if (current.sa_handler == SIG_DFL || current.sa_handler == SIG_IGN) {
+        GTEST_SKIP() << "SIGTERM is not caught in this process";
+    }
+    std::raise(SIGTERM);
+    events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
+}
+
+TEST(SdlPlatform, PresentKeepsASteadySixtyHertzBeat) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    std::vector<uint16_t> frame(640 * 480);
+    platform->Present(frame.data(), 640, 480);
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < 30; ++i) platform->Present(frame.data(), 640, 480);
+    // Half a second of frames can never pass sooner (later is load).
+    EXPECT_GE(Clock::now() - start, milliseconds(495));
+
+    // After a long stall the beat starts afresh instead of racing through
+    // the frames it missed.
+    platform->SleepMs(200);
+    start = Clock::now();
+    for (int i = 0; i < 10; ++i) platform->Present(frame.data(), 640, 480);
+    EXPECT_GE(Clock::now() - start, milliseconds(145));
+}
+
+// A short mono 16-bit WAV of silence.
+void WriteWav(const std::string& path, int samples) {
+    const int rate = 22050;
+    const uint32_t dataBytes = static_cast<uint32_t>(samples) * 2;
+    std::ofstream out(path, std::ios::binary);
+    auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    out.write("RIFF", 4);
+    u32(36 + dataBytes);
+    out.write("WAVEfmt ", 8);
+    u32(16);
+    u16(1);
+    u16(1);
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    out.write("data", 4);
+    u32(dataBytes);
+    std::vector<char> silence(dataBytes, 0);
+    out.write(silence.data(), static_cast<std::streamsize>(silence.size()));
+}
+
+TEST(SdlPlatform, SoundsPlayOnNumberedChannels) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const std::string wav = (std::filesystem::temp_directory_path() / "tumbleroo-platform-test.wav").string();
+    WriteWav(wav, 22050);
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    ASSERT_TRUE(platform->OpenAudio());
+    EXPECT_EQ(platform->LoadSound(wav + ".missing"), -1);
+    const int sound = platform->LoadSound(wav);
+    ASSERT_GE(sound, 0);
+    platform->EnsureChannels(6);
+
+    EXPECT_FALSE(platform->IsChannelPlaying(3));
+    platform->PlayOnChannel(3, sound);
+    EXPECT_TRUE(platform->IsChannelPlaying(3));
+    EXPECT_FALSE(platform->IsChannelPlaying(2));
+    platform->PlayOnChannel(3, sound);  // starts over, still one channel
+    EXPECT_TRUE(platform->IsChannelPlaying(3));
+    platform->StopChannel(3);
+    EXPECT_FALSE(platform->IsChannelPlaying(3));
+
+    // Channels and sounds that do not exist are ignored.
+    platform->PlayOnChannel(40, sound);
+    EXPECT_FALSE(platform->IsChannelPlaying(40));
+    platform->PlayOnChannel(1, sound + 7);
+    EXPECT_FALSE(platform->IsChannelPlaying(1));
+
+    // Freeing a sound stops it where it plays; it cannot be played again.
+    platform->PlayOnChannel(0, sound);
+    platform->FreeSound(sound);
+    EXPECT_FALSE(platform->IsChannelPlaying(0));
+    platform->PlayOnChannel(0, sound);
+    EXPECT_FALSE(platform->IsChannelPlaying(0));
+    platform->CloseAudio();
+    std::remove(wav.c_str());
+    unsetenv("SDL_AUDIODRIVER");
+}
+
+}  // namespace
+}  // namespace tumbleroo
