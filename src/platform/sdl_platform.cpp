@@ -38,6 +38,10 @@ constexpr const char* kTitle = "Tumbleroo";
 constexpr std::chrono::nanoseconds kFramePeriod{1'000'000'000 / 60};
 // Further behind the clock than this and we stop trying to catch up.
 constexpr int kMaxFramesBehind = 3;
+// Changed window rows closer than this are sent as one band.
+constexpr int kBandMergeRows = 16;
+// Window pixels written with one store when stretching a row.
+constexpr int kCopiesPerStore = 4;
 constexpr int kAudioChunkSamples = 1024;
 constexpr int kAudioRates[] = {44100, 22050};
 
@@ -274,19 +278,20 @@ private:
 
         if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
         if (needsRedraw_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-        SDL_Rect band = placement_;
+        bands_.clear();
         if (!windowLayout_.direct) {
             SDL_BlitScaled(frame_, nullptr, surface, &placement_);
+            bands_.push_back(placement_);
         } else if (placement_.w == 2 * kFrameWidth && placement_.h == 2 * kFrameHeight) {
-            band = DrawDoubled(surface);
+            DrawDoubled(surface);
         } else {
-            band = DrawScaled(surface);
+            DrawScaled(surface);
         }
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
         if (needsRedraw_) {
             SDL_UpdateWindowSurface(window_);
         } else {
-            SDL_UpdateWindowSurfaceRects(window_, &band, 1);
+            SDL_UpdateWindowSurfaceRects(window_, bands_.data(), static_cast<int>(bands_.size()));
         }
         needsRedraw_ = false;
         if (reportTiming_ && !firstFrameReported_) {
@@ -329,9 +334,18 @@ private:
         }
         placement_ = SDL_Rect{(surface->w - w) / 2, (surface->h - h) / 2, std::max(w, 1), std::max(h, 1)};
         sourceColumn_.resize(static_cast<size_t>(placement_.w));
-        for (int x = 0; x < placement_.w; ++x) {
-            sourceColumn_[static_cast<size_t>(x)] = (2 * x + 1) * kFrameWidth / (2 * placement_.w);
+        runStart_.fill(placement_.w);
+        for (int x = placement_.w - 1; x >= 0; --x) {
+            const int column = (2 * x + 1) * kFrameWidth / (2 * placement_.w);
+            sourceColumn_[static_cast<size_t>(x)] = column;
+            runStart_[static_cast<size_t>(column)] = x;
         }
+        longestRun_ = 0;
+        for (int column = 0; column < kFrameWidth; ++column) {
+            const int next = column + 1 < kFrameWidth ? runStart_[static_cast<size_t>(column) + 1] : placement_.w;
+            longestRun_ = std::max(longestRun_, next - runStart_[static_cast<size_t>(column)]);
+        }
+        scaledRow_.assign(static_cast<size_t>(placement_.w) + kCopiesPerStore, 0);
         const SDL_PixelFormat* f = surface->format;
         windowLayout_.direct = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
         windowLayout_.redShift = f->Rshift;
@@ -349,47 +363,49 @@ private:
 
     // The common case of exactly twice the size (a 1280 x 960 window, or a
     // full screen of about that size): every changed frame row becomes two
-    // window rows. Returns the band of window rows written.
-    SDL_Rect DrawDoubled(SDL_Surface* surface) {
-        int first = kFrameHeight;
-        int last = -1;
+    // window rows.
+    void DrawDoubled(SDL_Surface* surface) {
         for (int y = 0; y < kFrameHeight; ++y) {
             if (!rowChanged_[static_cast<size_t>(y)]) continue;
             WidenRowTwice(shown_.data() + static_cast<size_t>(y) * kFrameWidth, WindowRow(surface, 2 * y),
                           WindowRow(surface, 2 * y + 1));
-            first = std::min(first, y);
-            last = y;
+            AddToBands(2 * y);
+            AddToBands(2 * y + 1);
         }
         FinishStores();
-        return SDL_Rect{placement_.x, placement_.y + 2 * first, placement_.w, 2 * (last - first + 1)};
     }
 
-    // Any other size: each window row shows the nearest frame row; rows
-    // that repeat the row above are copied.
-    SDL_Rect DrawScaled(SDL_Surface* surface) {
-        const size_t rowBytes = static_cast<size_t>(placement_.w) * sizeof(uint32_t);
-        const uint32_t* previous = nullptr;
+    // Any other size: each window row shows the nearest frame row, which
+    // is stretched once and then copied to every window row showing it.
+    void DrawScaled(SDL_Surface* surface) {
         int previousRow = -1;
-        int first = placement_.h;
-        int last = -1;
         for (int y = 0; y < placement_.h; ++y) {
             const int row = (2 * y + 1) * kFrameHeight / (2 * placement_.h);
             if (!rowChanged_[static_cast<size_t>(row)]) continue;
-            uint32_t* out = WindowRow(surface, y);
-            if (row == previousRow) {
-                std::memcpy(out, previous, rowBytes);
-            } else {
+            if (row != previousRow) {
                 WidenRow(shown_.data() + static_cast<size_t>(row) * kFrameWidth, wideRow_.data());
-                for (int x = 0; x < placement_.w; ++x) {
-                    out[x] = wideRow_[static_cast<size_t>(sourceColumn_[static_cast<size_t>(x)])];
-                }
-                previous = out;
+                StretchRow(wideRow_.data(), scaledRow_.data());
                 previousRow = row;
             }
-            first = std::min(first, y);
-            last = y;
+            CopyRowOut(scaledRow_.data(), WindowRow(surface, y), placement_.w);
+            AddToBands(y);
         }
-        return SDL_Rect{placement_.x, placement_.y + first, placement_.w, last - first + 1};
+        FinishStores();
+    }
+
+    // Collects the written window rows (counted from the frame's top) as
+    // a few bands for the window system; nearby bands are merged, as each
+    // costs a request of its own.
+    void AddToBands(int y) {
+        const int top = placement_.y + y;
+        if (!bands_.empty()) {
+            SDL_Rect& band = bands_.back();
+            if (top <= band.y + band.h + kBandMergeRows) {
+                band.h = top + 1 - band.y;
+                return;
+            }
+        }
+        bands_.push_back(SDL_Rect{placement_.x, top, placement_.w, 1});
     }
 
     // RGB565 to the window's 8-bit channels, each widened by repeating its
@@ -403,8 +419,37 @@ private:
                (((b << 3) | (b >> 2)) << windowLayout_.blueShift) | windowLayout_.alphaMask;
     }
 
+    // The shifts are copied first: the compiler must otherwise assume that
+    // writing pixels may change them, and could not use vector code.
     void WidenRow(const uint16_t* in, uint32_t* out) const {
-        for (int x = 0; x < kFrameWidth; ++x) out[x] = Widen(in[x]);
+        const WindowLayout layout = windowLayout_;
+        for (int x = 0; x < kFrameWidth; ++x) {
+            const uint32_t p = in[x];
+            const uint32_t r = (p >> 11) & 0x1F;
+            const uint32_t g = (p >> 5) & 0x3F;
+            const uint32_t b = p & 0x1F;
+            out[x] = (((r << 3) | (r >> 2)) << layout.redShift) | (((g << 2) | (g >> 4)) << layout.greenShift) |
+                     (((b << 3) | (b >> 2)) << layout.blueShift) | layout.alphaMask;
+        }
+    }
+
+    // Stretches a widened row into scaledRow_. Each frame pixel covers a
+    // run of at most kCopiesPerStore window pixels: it is stored that many
+    // times at its run's start, and the next pixel's store overwrites the
+    // excess (scaledRow_ has room for the last one's).
+    void StretchRow(const uint32_t* in, uint32_t* out) const {
+        if (longestRun_ > kCopiesPerStore) {
+            const int width = placement_.w;
+            const int* column = sourceColumn_.data();
+            for (int x = 0; x < width; ++x) out[x] = in[column[x]];
+            return;
+        }
+        const int* start = runStart_.data();
+        for (int x = 0; x < kFrameWidth; ++x) {
+            uint32_t copies[kCopiesPerStore];
+            std::fill_n(copies, kCopiesPerStore, in[x]);
+            std::memcpy(out + start[x], copies, sizeof copies);
+        }
     }
 
 #if defined(__SSE2__)
@@ -449,6 +494,15 @@ private:
         }
     }
 
+    static void CopyRowOut(const uint32_t* row, uint32_t* out, int width) {
+        const bool aligned = reinterpret_cast<uintptr_t>(out) % 16 == 0;
+        int x = 0;
+        for (; x + 4 <= width; x += 4) {
+            Store(out + x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), aligned);
+        }
+        for (; x < width; ++x) out[x] = row[x];
+    }
+
     static void FinishStores() { _mm_sfence(); }
 #else
     void WidenRowTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower) const {
@@ -457,6 +511,10 @@ private:
             upper[2 * x] = upper[2 * x + 1] = pixel;
             lower[2 * x] = lower[2 * x + 1] = pixel;
         }
+    }
+
+    static void CopyRowOut(const uint32_t* row, uint32_t* out, int width) {
+        std::memcpy(out, row, static_cast<size_t>(width) * sizeof(uint32_t));
     }
 
     static void FinishStores() {}
@@ -562,6 +620,10 @@ private:
     int surfaceHeight_ = 0;
     SDL_Rect placement_{};
     std::vector<int> sourceColumn_;
+    // Where each frame column's run of window columns starts, and the
+    // longest run.
+    std::array<int, kFrameWidth> runStart_{};
+    int longestRun_ = 0;
     // A window of 32-bit pixels with 8-bit channels is drawn into directly;
     // any other goes through SDL's general scaled blit.
     struct WindowLayout {
@@ -573,7 +635,9 @@ private:
     };
     WindowLayout windowLayout_;
     std::array<uint32_t, kFrameWidth> wideRow_{};
+    std::vector<uint32_t> scaledRow_;
     std::array<bool, kFrameHeight> rowChanged_{};
+    std::vector<SDL_Rect> bands_;
     bool videoStarted_ = false;
     bool fullScreen_ = true;
     bool cursorVisible_ = true;

@@ -51,8 +51,25 @@ play_keys() {
   done
 }
 
+# Prints the CPU share of the game and of the X server over a span.
+measure_cpu() {
+  local pid="$1" label="$2" span_seconds="$3"
+  local server c0 x0 t0 c1 x1 t1 span
+  server="$(xvfb_pid)"
+  c0="$(cpu_ticks "$pid")"; x0="$(cpu_ticks "$server")"; t0="$(now)"
+  sleep "$span_seconds"
+  c1="$(cpu_ticks "$pid")"; x1="$(cpu_ticks "$server")"; t1="$(now)"
+  span="$(calc "$t1 - $t0")"
+  printf '%s: game CPU %.1f %% of one core over %.0f s\n' "$label" \
+    "$(calc "($c1 - $c0) / $ticks_per_second / $span * 100")" "$span"
+  printf '%s: X server CPU %.1f %% of one core (showing our frames)\n' "$label" \
+    "$(calc "($x1 - $x0) / $ticks_per_second / $span * 100")"
+}
+
+# MODE: play (go into a course, play it, measure), title (measure the title
+# menu left alone) or none.
 run_once() {
-  local signal="$1" measure="$2"
+  local signal="$1" mode="$2"
   local log="$out/run-$signal.log"
   local start pid first
   start="$(now)"
@@ -62,37 +79,34 @@ run_once() {
     echo "run $signal: no frame shown; log:"; cat "$log"; return 1
   fi
   echo "run $signal: first frame on screen $(calc "int(($first - $start) * 1000 + 0.5)") ms after launch"
-  sleep 1
-  for key in ${TUMBLEROO_NAV:-}; do xdotool key "$key"; sleep 0.6; done
 
-  if [ "$measure" = yes ]; then
+  if [ "$mode" = play ]; then
+    sleep 1
+    for key in ${TUMBLEROO_NAV:-}; do xdotool key "$key"; sleep 0.6; done
     play_keys & local keys=$!
     sleep 2  # let the course start moving
-    local server c0 x0 t0 c1 x1 t1
-    server="$(xvfb_pid)"
-    c0="$(cpu_ticks "$pid")"; x0="$(cpu_ticks "$server")"; t0="$(now)"
-    sleep "$seconds"
-    c1="$(cpu_ticks "$pid")"; x1="$(cpu_ticks "$server")"; t1="$(now)"
+    measure_cpu "$pid" "run $signal, playing" "$seconds"
     import -window root "$out/playing.png"
     kill "$keys"; wait "$keys" 2>/dev/null
     xdotool keyup Right keyup Left keyup z
-    local span; span="$(calc "$t1 - $t0")"
-    printf 'run %s: game CPU %.1f %% of one core over %.0f s of play\n' "$signal" \
-      "$(calc "($c1 - $c0) / $ticks_per_second / $span * 100")" "$span"
-    printf 'run %s: X server CPU %.1f %% of one core (drawing our frames)\n' "$signal" \
-      "$(calc "($x1 - $x0) / $ticks_per_second / $span * 100")"
-    echo "run $signal: peak RSS $(awk '/VmHWM/ { printf "%.1f MB", $2 / 1024 }' "/proc/$pid/status")"
     echo "run $signal: screenshot $out/playing.png"
+  elif [ "$mode" = title ]; then
+    sleep 5  # past the opening, into the title menu
+    measure_cpu "$pid" "run $signal, title menu" "$seconds"
+    import -window root "$out/title.png"
   fi
+  echo "run $signal: peak RSS $(awk '/VmHWM/ { printf "%.1f MB", $2 / 1024 }' "/proc/$pid/status")"
 
+  local rc=0 asked
+  asked="$(now)"
   kill "-$signal" "$pid"
-  local rc=0
+  import -window root "$out/at-signal-$signal.png"
   wait "$pid" || rc=$?
-  echo "run $signal: exit code $rc after $signal"
+  echo "run $signal: exit code $rc, $(calc "int(($(now) - $asked) * 1000 + 0.5)") ms after SIG$signal"
   if grep -qiE 'sanitizer|segmentation|abort|core dumped' "$log"; then
     echo "run $signal: trouble in the log:"; cat "$log"
   fi
 }
 
-run_once INT yes
-run_once TERM no
+run_once INT play
+run_once TERM title
