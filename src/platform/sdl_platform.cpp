@@ -231,6 +231,13 @@ public:
         if (!audioOpen_) return -1;
         Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
         if (!chunk) return -1;
+        // The effects are freed and loaded again at every visit of the
+        // title: reuse the numbers of freed sounds.
+        const auto freeSlot = std::find(sounds_.begin(), sounds_.end(), nullptr);
+        if (freeSlot != sounds_.end()) {
+            *freeSlot = chunk;
+            return static_cast<int>(freeSlot - sounds_.begin());
+        }
         sounds_.push_back(chunk);
         return static_cast<int>(sounds_.size()) - 1;
     }

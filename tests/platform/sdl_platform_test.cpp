@@ -188,7 +188,14 @@ TEST(SdlPlatform, SoundsPlayOnNumberedChannels) {
     EXPECT_FALSE(platform->IsChannelPlaying(0));
     platform->PlayOnChannel(0, sound);
     EXPECT_FALSE(platform->IsChannelPlaying(0));
+
+    // Loading again after freeing plays the new sound under its number.
+    const int again = platform->LoadSound(wav);
+    ASSERT_GE(again, 0);
+    platform->PlayOnChannel(0, again);
+    EXPECT_TRUE(platform->IsChannelPlaying(0));
     platform->CloseAudio();
+    EXPECT_FALSE(platform->IsChannelPlaying(0));
     std::remove(wav.c_str());
     unsetenv("SDL_AUDIODRIVER");
 }
