@@ -1,13 +1,16 @@
 // The course select and its records panel, and the panel frame it is drawn in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
 #include <string>
 
 #include "render/display.h"
 #include "render/panel.h"
 #include "screens/screens.h"
 #include "shell/game.h"
+#include "sound/sound.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -105,6 +108,34 @@ TEST(CourseSelect, CursorWrapsBothWaysAndThePanelShowsTheCourseRecord) {
     EXPECT_TRUE(Drew(t, "   -----HighScore-----"));
     EXPECT_TRUE(Drew(t, "      Coins: 7/ 9"));
     EXPECT_TRUE(t.game.display.FormFont.italic);
+}
+
+// Sound on, with the game's effects in the test's game folder.
+void TurnSoundOn(testing::TestGame& t) {
+    std::filesystem::copy(std::string(TUMBLEROO_BUILD_DIR) + "/Se", t.dir + "/Se");
+    t.game.settings.PlayMusic = kOn;
+    LoadSoundEffects(t.game);
+}
+
+int TimesPlayed(const testing::TestGame& t, SoundId id) {
+    const int sound = t.game.sound.effects[static_cast<size_t>(id)].sound;
+    return static_cast<int>(std::count_if(t.platform.played.begin(), t.platform.played.end(),
+                                          [&](const PlayedSound& p) { return p.sound == sound; }));
+}
+
+TEST(CourseSelect, EachMovePlaysTheSelectSoundAndOnlyAChoiceTheDecideSound) {
+    testing::TestGame t;
+    TurnSoundOn(t);
+    t.game.run.SelectedStage = 1;
+    // Up and Down held together move up and back down in one frame.
+    KeysFromNow(t, "40 UP\n45 UP+DOWN\n50 ESC\n");
+    EXPECT_EQ(RunCourseSelect(t.game), -1);
+    EXPECT_EQ(TimesPlayed(t, SoundId::Select), 3);
+    EXPECT_EQ(TimesPlayed(t, SoundId::Decide), 0);
+
+    KeysFromNow(t, "40 Z\n");
+    EXPECT_EQ(RunCourseSelect(t.game), 1);
+    EXPECT_EQ(TimesPlayed(t, SoundId::Decide), 1);
 }
 
 TEST(CourseSelect, RecordsPanelFrameCornersSitAtTheirPlaces) {
