@@ -140,6 +140,8 @@ void PlayStage(Game& game) {
     if (IsOn(p.StageRunning)) RestartAfterMiss(game);
 }
 
+bool StepStageFrame(Game& game) { return RunFrame(game); }
+
 void StepWalkAnimation(Game& game) {
     PlayerState& p = game.player;
     if (IsOn(p.PushRight) || IsOn(p.PushLeft)) return;

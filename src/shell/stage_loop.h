@@ -7,6 +7,9 @@ namespace tumbleroo {
 struct Game;
 
 void PlayStage(Game& game);
+// One pass of the frame loop, for tools that step a stage themselves after
+// SetUpStage; false once the loop would end.
+bool StepStageFrame(Game& game);
 // The stage set-up before the opening mosaic: markers, objects, camera.
 void SetUpStage(Game& game);
 void StepWalkAnimation(Game& game);

@@ -1,0 +1,371 @@
+// The clear-script solver: a beam search over short chunks of held keys.
+//
+// Every candidate is a whole copy of the game record, stepped through the
+// game's own stage loop, so what the solver finds is what the driver will
+// replay. Candidates that miss are dropped; the others are ranked by how far
+// along the course's route they are and how close to the next waypoint.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <tuple>
+
+#include "courses.h"
+#include "platform/headless_platform.h"
+#include "render/display.h"
+#include "shell/game.h"
+#include "shell/program.h"
+#include "shell/stage_flow.h"
+#include "shell/stage_loop.h"
+
+namespace tumbleroo::courses {
+
+namespace {
+
+constexpr uint8_t kMaskLeft = 1, kMaskRight = 2, kMaskUp = 4, kMaskDown = 8, kMaskZ = 16;
+constexpr uint64_t kSeed = 1;
+constexpr int32_t kReachX = 15;  // pixels from a waypoint's centre that count as there
+constexpr int32_t kReachY = 20;
+constexpr double kWaypointWorth = 1e6;
+constexpr double kPitPenalty = 1e5;
+constexpr int32_t kLadderSearchCells = 3;
+constexpr uint64_t kCheckFrameLimit = 60000;
+constexpr size_t kHistorySteps = 40;
+constexpr size_t kBacktrackSteps = 12;
+constexpr int32_t kWidestBeam = 256;
+constexpr int32_t kCalmStepsBeforeNarrowing = 40;
+
+struct KeyName {
+    uint8_t mask;
+    Key key;
+    const char* name;
+};
+constexpr KeyName kKeyNames[] = {{kMaskLeft, Key::Left, "LEFT"},
+                                 {kMaskRight, Key::Right, "RIGHT"},
+                                 {kMaskUp, Key::Up, "UP"},
+                                 {kMaskDown, Key::Down, "DOWN"},
+                                 {kMaskZ, Key::Z, "Z"}};
+
+// Keys come from the candidate's own history of held keys, one mask per
+// flip, with the key releases queued exactly as the driver's platform does.
+// Pictures, text and files are borrowed from a real headless platform.
+class SolverPlatform : public Platform {
+public:
+    HeadlessPlatform* resources = nullptr;
+    const std::vector<uint8_t>* keys = nullptr;
+    uint64_t flips = 0;
+    std::vector<WindowEvent> pending;
+
+    bool OpenDisplay() override { return true; }
+    void CloseDisplay() override {}
+    void Present(const uint16_t*, int, int) override {
+        const uint64_t before = flips++;
+        for (const KeyName& k : kKeyNames) {
+            if (Down(k.mask, before) && !Down(k.mask, flips)) {
+                pending.push_back({WindowEvent::Kind::KeyUp, k.key});
+            }
+        }
+    }
+    void SetCursorVisible(bool) override {}
+    void ShowMessage(const std::string&) override {}
+    bool IsKeyDown(Key key) override {
+        for (const KeyName& k : kKeyNames) {
+            if (k.key == key) return Down(k.mask, flips);
+        }
+        return false;
+    }
+    std::vector<WindowEvent> TakePendingEvents() override {
+        std::vector<WindowEvent> events;
+        events.swap(pending);
+        return events;
+    }
+    void SleepMs(int) override {}
+    uint64_t NowMs() override { return flips * 17; }
+    std::string UserDataFolder() override { return ""; }
+    bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override {
+        return resources->DecodeImage(data, size, out);
+    }
+    GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) override {
+        return resources->RenderText(utf8, font);
+    }
+    bool OpenAudio() override { return false; }
+    void CloseAudio() override {}
+    int LoadSound(const std::string&) override { return -1; }
+    void FreeSound(int) override {}
+    bool IsChannelPlaying(int) override { return false; }
+    void StopChannel(int) override {}
+    void PlayOnChannel(int, int) override {}
+    void EnsureChannels(int) override {}
+
+private:
+    bool Down(uint8_t mask, uint64_t flip) const {
+        return flip < keys->size() && ((*keys)[flip] & mask) != 0;
+    }
+};
+
+// The large drawing surfaces stay out of the copies: they are lent to a
+// candidate only while it is stepped.
+struct DrawingKit {
+    Pictures pictures;
+    Surface back, front;
+};
+
+void Lend(DrawingKit& kit, Game& game) {
+    std::swap(kit.pictures, game.pictures);
+    std::swap(kit.back, game.display.BackBuffer);
+    std::swap(kit.front, game.display.FrontBuffer);
+}
+
+struct Candidate {
+    Game game;
+    SolverPlatform platform;
+    std::vector<uint8_t> keys;
+    size_t waypoint = 0;
+    double score = 0.0;
+};
+
+std::unique_ptr<Candidate> Clone(const Candidate& c) {
+    auto copy = std::make_unique<Candidate>(c);
+    copy->game.platform = &copy->platform;
+    copy->platform.keys = &copy->keys;
+    return copy;
+}
+
+struct Search {
+    const SolverOptions& options;
+    std::vector<Waypoint> route;  // the goal comes last
+    DrawingKit kit;
+};
+
+// Falling with nothing below but the bottom of the map: such a candidate is
+// kept only while nothing better is left (it may still land on a lift).
+bool FallingIntoAPit(const Game& game) {
+    const PlayerState& p = game.player;
+    if (!IsOn(p.Airborne) || p.VerticalSpeed <= 0.0) return false;
+    const int32_t top = std::max(0, (p.PlayerY + 32) / 20);
+    for (int32_t foot : {p.PlayerX + 1, p.PlayerX + 11}) {
+        const int32_t x = (foot + 10) / 20;
+        if (x < 0 || x >= game.map.MapWidth) return false;
+        for (int32_t y = top; y < game.map.MapHeight; ++y) {
+            const uint8_t code = game.map.Cell(x, y);
+            if (code != 0 && code != 6) return false;
+        }
+    }
+    return true;
+}
+
+void Rank(const Search& search, Candidate& c) {
+    const PlayerState& p = c.game.player;
+    const double pitPenalty = FallingIntoAPit(c.game) ? kPitPenalty : 0.0;
+    const double x = p.PlayerX + 10.0, y = p.PlayerY + 20.0;
+    for (;;) {
+        if (c.waypoint >= search.route.size()) {
+            c.score = kWaypointWorth * static_cast<double>(c.waypoint);
+            return;
+        }
+        const Waypoint& w = search.route[c.waypoint];
+        const double dx = x - (20.0 * w.column + 10.0), dy = y - (20.0 * w.row + 10.0);
+        const bool last = c.waypoint + 1 == search.route.size();
+        if (!last && std::abs(dx) <= kReachX && std::abs(dy) <= kReachY) {
+            ++c.waypoint;
+            continue;
+        }
+        c.score = kWaypointWorth * static_cast<double>(c.waypoint) - std::hypot(dx, dy) - pitPenalty;
+        return;
+    }
+}
+
+enum class Outcome { Running, Cleared, Failed };
+
+Outcome Advance(Search& search, Candidate& c, uint8_t mask) {
+    Lend(search.kit, c.game);
+    Outcome outcome = Outcome::Running;
+    const uint64_t missesBefore = c.game.run.misses;
+    for (int32_t i = 0; i < search.options.chunkFrames; ++i) {
+        c.keys.resize(c.platform.flips + 1, 0);
+        c.keys.push_back(mask);
+        // A pass that flips more than once is showing a miss or the tally:
+        // the outcome is known, so the animation is cut short.
+        c.game.run.hooks.frameLimit = c.game.run.flips + 2;
+        bool running = false;
+        try {
+            running = StepStageFrame(c.game);
+        } catch (const ProgramEnded&) {
+        }
+        if (c.game.run.cleared) {
+            outcome = Outcome::Cleared;
+            break;
+        }
+        if (c.game.run.misses != missesBefore || !running) {
+            outcome = Outcome::Failed;
+            break;
+        }
+        Rank(search, c);
+    }
+    Lend(search.kit, c.game);
+    return outcome;
+}
+
+bool NearLadder(const Game& game) {
+    const int32_t cx = (game.player.PlayerX + 10) / 20, cy = (game.player.PlayerY + 20) / 20;
+    for (int32_t x = cx - kLadderSearchCells; x <= cx + kLadderSearchCells; ++x) {
+        for (int32_t y = cy - kLadderSearchCells; y <= cy + kLadderSearchCells; ++y) {
+            if (x >= 0 && y >= 0 && x < game.map.MapWidth && y < game.map.MapHeight &&
+                game.map.Cell(x, y) == 17) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::string ScriptFromKeys(const std::vector<uint8_t>& keys) {
+    std::string script;
+    size_t from = 0;
+    while (from < keys.size()) {
+        size_t to = from;
+        while (to + 1 < keys.size() && keys[to + 1] == keys[from]) ++to;
+        if (keys[from] != 0) {
+            std::string names;
+            for (const KeyName& k : kKeyNames) {
+                if (keys[from] & k.mask) names += (names.empty() ? "" : "+") + std::string(k.name);
+            }
+            script += std::to_string(from) + (to > from ? "-" + std::to_string(to) : "") + " " +
+                      names + "\n";
+        }
+        from = to + 1;
+    }
+    return script;
+}
+
+void StartCourse(Game& game, const CourseFolder& folder) {
+    PrepareGame(game, folder.path, kSeed);
+    OpenDisplayAndPictures(game);
+    game.run.SelectedStage = 1;
+    game.run.SelectedCourse = 1;
+    if (folder.name.size() == 4 && folder.name[0] == 'C' && folder.name[2] == '-') {
+        game.run.SelectedStage = static_cast<int16_t>(folder.name[1] - '0');
+        game.run.SelectedCourse = static_cast<int16_t>(folder.name[3] - '0');
+    }
+    game.run.MapName = folder.name;
+    ReadMapFile(game, MapFilePath(game, folder.name));
+}
+
+Waypoint GoalCell(const MapData& map) {
+    for (int32_t x = 0; x < map.header.MapWidth; ++x) {
+        for (int32_t y = 0; y < map.header.MapHeight; ++y) {
+            if (map.At(x, y) == 7) return {x, y};
+        }
+    }
+    return {map.header.MapWidth - 1, 0};
+}
+
+}  // namespace
+
+Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options) {
+    Search search{options, options.route, {}};
+    search.route.push_back(GoalCell(folder.map));
+
+    HeadlessPlatform resources;
+    auto root = std::make_unique<Candidate>();
+    root->platform.resources = &resources;
+    root->platform.keys = &root->keys;
+    root->game.platform = &root->platform;
+    StartCourse(root->game, folder);
+    SetUpStage(root->game);
+    ZoomTransition(root->game, 1.0, 1.2);
+    Lend(search.kit, root->game);
+    Rank(search, *root);
+
+    // Earlier beams are kept so that a search whose every candidate has
+    // missed can go back a little and try again with a wider beam.
+    using Beam = std::vector<std::unique_ptr<Candidate>>;
+    std::vector<Beam> history(1);
+    history.back().push_back(std::move(root));
+    const std::vector<uint8_t> moves = {kMaskRight, kMaskRight | kMaskZ, kMaskLeft,
+                                        kMaskLeft | kMaskZ, kMaskZ, 0};
+    Solution solution;
+    int32_t width = options.beamWidth;
+    int32_t calmSteps = 0;
+    while (!history.empty() && !history.back().empty()) {
+        const Beam& beam = history.back();
+        if (static_cast<int32_t>(beam.front()->platform.flips) >= options.maxFrames) break;
+        Beam next;
+        for (const auto& parent : beam) {
+            std::vector<uint8_t> tries = moves;
+            if (NearLadder(parent->game)) {
+                tries.insert(tries.end(), {kMaskUp, kMaskDown, kMaskUp | kMaskRight,
+                                           kMaskUp | kMaskLeft});
+            }
+            for (uint8_t mask : tries) {
+                auto child = Clone(*parent);
+                const Outcome outcome = Advance(search, *child, mask);
+                if (outcome == Outcome::Cleared) {
+                    solution.cleared = true;
+                    solution.stageFrames = child->platform.flips;
+                    solution.keyScript = ScriptFromKeys(child->keys);
+                    return solution;
+                }
+                if (outcome == Outcome::Running) next.push_back(std::move(child));
+            }
+        }
+        std::stable_sort(next.begin(), next.end(),
+                         [](const auto& a, const auto& b) { return a->score > b->score; });
+        Beam kept;
+        std::set<std::tuple<int32_t, int32_t, int32_t, int16_t, size_t, int16_t>> seen;
+        for (auto& c : next) {
+            const PlayerState& p = c->game.player;
+            const auto key = std::make_tuple(p.PlayerX, p.PlayerY,
+                                             static_cast<int32_t>(std::lround(p.VerticalSpeed)),
+                                             p.Airborne, c->waypoint, p.PushTimer);
+            if (!seen.insert(key).second) continue;
+            kept.push_back(std::move(c));
+            if (static_cast<int32_t>(kept.size()) >= width) break;
+        }
+        if (kept.empty()) {
+            if (width >= kWidestBeam) break;
+            width *= 2;
+            calmSteps = 0;
+            const size_t back = std::min<size_t>(kBacktrackSteps, history.size() - 1);
+            history.resize(history.size() - back);
+            if (options.verbose) std::fprintf(stderr, "dead end: back %zu steps, beam %d\n", back, width);
+            continue;
+        }
+        if (++calmSteps > kCalmStepsBeforeNarrowing && width > options.beamWidth) {
+            width /= 2;
+            calmSteps = 0;
+        }
+        if (options.verbose) {
+            const PlayerState& p = kept.front()->game.player;
+            std::fprintf(stderr, "frame %llu: waypoint %zu/%zu at (%d, %d) score %.0f\n",
+                         static_cast<unsigned long long>(kept.front()->platform.flips),
+                         kept.front()->waypoint, search.route.size(), p.PlayerX, p.PlayerY,
+                         kept.front()->score);
+        }
+        history.push_back(std::move(kept));
+        if (history.size() > kHistorySteps) history.erase(history.begin());
+    }
+    return solution;
+}
+
+bool CheckKeyScript(const CourseFolder& folder, const std::string& script, uint64_t& stageFrames,
+                    uint64_t& misses) {
+    HeadlessPlatform platform;
+    platform.keepLastFrame = false;
+    std::string error;
+    if (!ParseKeyScript(script, platform.keyScript, error)) return false;
+    Game game;
+    game.platform = &platform;
+    game.run.hooks.frameLimit = kCheckFrameLimit;
+    try {
+        StartCourse(game, folder);
+        PlayStage(game);
+    } catch (const ProgramEnded&) {
+    }
+    stageFrames = game.run.stagePasses;
+    misses = game.run.misses;
+    return game.run.cleared && misses == 0;
+}
+
+}  // namespace tumbleroo::courses
