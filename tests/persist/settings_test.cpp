@@ -12,29 +12,14 @@
 #include "persist/settings.h"
 #include "platform/headless_platform.h"
 #include "shell/game.h"
+#include "support/files.h"
 
 namespace tumbleroo {
 namespace {
 
-struct TempFolder {
-    std::string path;
-    TempFolder() {
-        char name[] = "/tmp/tumbleroo-settings-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-};
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
 
 struct SettingsGame {
     TempFolder folder;

@@ -17,15 +17,9 @@ namespace tumbleroo {
 namespace {
 
 using testing::Course;
+using testing::During;
+using testing::kOpeningFlips;
 using testing::TestGame;
-
-constexpr int kOpeningFlips = 25;
-
-// Key script line holding keys during stage frames first..last (1-based).
-std::string During(int first, int last, const std::string& keys) {
-    return std::to_string(kOpeningFlips + first) + "-" + std::to_string(kOpeningFlips + last) +
-           " " + keys + "\n";
-}
 
 struct Sample {
     PlayerState player;

@@ -16,16 +16,9 @@ namespace tumbleroo {
 namespace {
 
 using testing::Course;
+using testing::During;
+using testing::kOpeningFlips;
 using testing::TestGame;
-
-constexpr int kOpeningFlips = 25;
-
-// Key script line holding keys during stage frames first..last (1-based):
-// every frame reads the keys right after its own flip.
-std::string During(int first, int last, const std::string& keys) {
-    return std::to_string(kOpeningFlips + first) + "-" + std::to_string(kOpeningFlips + last) +
-           " " + keys + "\n";
-}
 
 // Plays the course with the keys for about `frames` frames and returns the
 // player's state after every frame.

@@ -4,10 +4,13 @@
 
 #include <fstream>
 
+#include "support/files.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
 namespace {
+
+using testing::WriteFile;
 
 std::vector<uint8_t> MapBytes(int32_t w, int32_t h, const std::string& extra, int16_t style,
                               const std::vector<uint8_t>& cells) {
@@ -18,11 +21,6 @@ std::vector<uint8_t> MapBytes(int32_t w, int32_t h, const std::string& extra, in
     map.header.GroundStyle = style;
     map.cells = cells;
     return MapToBytes(map);
-}
-
-void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 TEST(MapFile, CellsAreStoredColumnByColumnWithASpareColumnAndRow) {

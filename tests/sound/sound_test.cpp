@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kNoSoundMessage = "DirectSoundは利用できません。";
-constexpr int kOpeningFlips = 25;
 
 // Coins own channels 2 to 5 (buffers 0 to 3).
 constexpr int kFirstCoinChannel = 2;
@@ -197,8 +196,8 @@ TEST(Sound, CoinRunDuringPlayRingsTheCoinChannelsInTurn) {
         "..S.........\n"
         "...ooooo....\n"
         "############\n"));
-    t.Keys(std::to_string(kOpeningFlips + 1) + "-" + std::to_string(kOpeningFlips + 30) + " RIGHT\n");
-    t.PlayStage(kOpeningFlips + 32);
+    t.Keys(testing::During(1, 30, "RIGHT"));
+    t.PlayStage(testing::kOpeningFlips + 32);
     ASSERT_EQ(t.game.player.CoinsCollected, 5);
     const int c = kFirstCoinChannel;
     EXPECT_EQ(Channels(t.platform.played), (std::vector<int>{c + 1, c + 2, c + 3, c + 0, c + 1}));

@@ -63,6 +63,11 @@ bool TestGame::PlayStage(uint64_t maxFlips) {
 
 void TestGame::PrepareStage() { SetUpStage(game); }
 
+std::string During(int first, int last, const std::string& keys) {
+    return std::to_string(kOpeningFlips + first) + "-" + std::to_string(kOpeningFlips + last) +
+           " " + keys + "\n";
+}
+
 std::string Course(const std::string& rows, const std::string& headerLines) {
     return "BackColor: 100 150 200\n" + headerLines + "\nCells:\n" + rows;
 }

@@ -38,6 +38,13 @@ struct TestGame {
     void PrepareStage();
 };
 
+// Flips of the opening mosaic before a stage's first frame.
+constexpr int kOpeningFlips = 25;
+
+// Key script line holding keys during stage frames first..last (1-based):
+// every frame reads the keys right after its own flip.
+std::string During(int first, int last, const std::string& keys);
+
 // Builds course text from rows of cells (one character per cell) with
 // optional extra header lines such as "SideLiftSpeed: 2".
 std::string Course(const std::string& rows, const std::string& headerLines = "");

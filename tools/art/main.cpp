@@ -24,11 +24,11 @@ uint16_t To565(const Rgba& c) {
 // The game compares keys after converting to RGB565, so a sprite colour that
 // lands on the key there would vanish on screen. Returns an empty text when
 // the picture obeys its key rule.
-std::string KeyRuleProblem(const PictureSpec& spec, const Image& img) {
-    if (img.width != spec.width || img.height != spec.height) return "wrong size";
-    if (spec.key == KeyRule::kNone) return "";
-    Rgba key = spec.key == KeyRule::kBlack ? kKeyBlack : spec.topLeft;
-    if (spec.key == KeyRule::kTopLeft && !(img.At(0, 0) == key)) return "top-left pixel is not the key colour";
+std::string KeyRuleProblem(const PictureRecipe& recipe, const Image& img) {
+    if (img.width != recipe.width || img.height != recipe.height) return "wrong size";
+    if (recipe.key == KeyRule::kNone) return "";
+    Rgba key = recipe.key == KeyRule::kBlack ? kKeyBlack : recipe.topLeft;
+    if (recipe.key == KeyRule::kTopLeft && !(img.At(0, 0) == key)) return "top-left pixel is not the key colour";
     for (int y = 0; y < img.height; ++y) {
         for (int x = 0; x < img.width; ++x) {
             const Rgba& c = img.At(x, y);
@@ -41,14 +41,14 @@ std::string KeyRuleProblem(const PictureSpec& spec, const Image& img) {
 }
 
 int WriteAll(const std::string& dir) {
-    for (const PictureSpec& spec : AllPictures()) {
-        Image img = spec.build();
-        std::string problem = KeyRuleProblem(spec, img);
+    for (const PictureRecipe& recipe : AllPictures()) {
+        Image img = recipe.build();
+        std::string problem = KeyRuleProblem(recipe, img);
         if (!problem.empty()) {
-            std::fprintf(stderr, "%s: %s\n", spec.name, problem.c_str());
+            std::fprintf(stderr, "%s: %s\n", recipe.name, problem.c_str());
             return 1;
         }
-        std::string path = dir + "/" + spec.name + ".png";
+        std::string path = dir + "/" + recipe.name + ".png";
         if (!SavePng(img, path)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
@@ -59,23 +59,23 @@ int WriteAll(const std::string& dir) {
 
 int CheckAll(const std::string& dir) {
     int failures = 0;
-    for (const PictureSpec& spec : AllPictures()) {
-        Image built = spec.build();
-        std::string problem = KeyRuleProblem(spec, built);
+    for (const PictureRecipe& recipe : AllPictures()) {
+        Image built = recipe.build();
+        std::string problem = KeyRuleProblem(recipe, built);
         if (!problem.empty()) {
-            std::fprintf(stderr, "%s: %s\n", spec.name, problem.c_str());
+            std::fprintf(stderr, "%s: %s\n", recipe.name, problem.c_str());
             ++failures;
             continue;
         }
         Image shipped;
-        std::string path = dir + "/" + spec.name + ".png";
+        std::string path = dir + "/" + recipe.name + ".png";
         if (!LoadPng(path, shipped)) {
-            std::fprintf(stderr, "%s: cannot read %s\n", spec.name, path.c_str());
+            std::fprintf(stderr, "%s: cannot read %s\n", recipe.name, path.c_str());
             ++failures;
             continue;
         }
         if (shipped.width != built.width || shipped.height != built.height) {
-            std::fprintf(stderr, "%s: size differs from its sources\n", spec.name);
+            std::fprintf(stderr, "%s: size differs from its sources\n", recipe.name);
             ++failures;
             continue;
         }
@@ -84,7 +84,7 @@ int CheckAll(const std::string& dir) {
             if (!(shipped.pixels[i] == built.pixels[i])) ++differing;
         }
         if (differing > 0) {
-            std::fprintf(stderr, "%s: %d pixels differ from its sources\n", spec.name, differing);
+            std::fprintf(stderr, "%s: %d pixels differ from its sources\n", recipe.name, differing);
             ++failures;
         }
     }
@@ -99,8 +99,8 @@ int Usage() {
 
 }  // namespace
 
-const std::vector<PictureSpec>& AllPictures() {
-    static const std::vector<PictureSpec> pictures = {
+const std::vector<PictureRecipe>& AllPictures() {
+    static const std::vector<PictureRecipe> pictures = {
         {"BlockPic", 200, 20, KeyRule::kNone, kKeyBlack, BuildBlockPic},
         {"ObjPictures", 780, 20, KeyRule::kBlack, kKeyBlack, BuildObjPictures},
         {"CharPic", 120, 160, KeyRule::kTopLeft, kHeroKey, BuildCharPic},

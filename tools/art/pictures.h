@@ -14,7 +14,7 @@ enum class KeyRule {
     kTopLeft,  // the colour of the top-left pixel is transparent
 };
 
-struct PictureSpec {
+struct PictureRecipe {
     const char* name;
     int width;
     int height;
@@ -23,7 +23,7 @@ struct PictureSpec {
     Image (*build)();
 };
 
-const std::vector<PictureSpec>& AllPictures();
+const std::vector<PictureRecipe>& AllPictures();
 
 Image BuildBlockPic();
 Image BuildNumberP();

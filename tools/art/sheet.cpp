@@ -63,20 +63,20 @@ std::vector<Rect> CellsOf(const std::string& name) {
     return {};
 }
 
-bool IsKey(const PictureSpec& spec, const Image& img, int x, int y) {
-    if (spec.key == KeyRule::kNone) return false;
-    Rgba key = spec.key == KeyRule::kBlack ? kKeyBlack : img.At(0, 0);
+bool IsKey(const PictureRecipe& recipe, const Image& img, int x, int y) {
+    if (recipe.key == KeyRule::kNone) return false;
+    Rgba key = recipe.key == KeyRule::kBlack ? kKeyBlack : img.At(0, 0);
     return img.At(x, y) == key;
 }
 
 // Draws the picture's region at 3x; transparent pixels become a checkerboard.
-void DrawZoomed(Image& sheet, const PictureSpec& spec, const Image& img, Rect src, int x0, int y0) {
+void DrawZoomed(Image& sheet, const PictureRecipe& recipe, const Image& img, Rect src, int x0, int y0) {
     for (int y = 0; y < src.h * kZoom; ++y) {
         for (int x = 0; x < src.w * kZoom; ++x) {
             int px = src.x + x / kZoom;
             int py = src.y + y / kZoom;
             Rgba c = img.At(px, py);
-            if (IsKey(spec, img, px, py)) c = ((x / 6 + y / 6) % 2 == 0) ? Opaque(96, 96, 104) : Opaque(128, 128, 136);
+            if (IsKey(recipe, img, px, py)) c = ((x / 6 + y / 6) % 2 == 0) ? Opaque(96, 96, 104) : Opaque(128, 128, 136);
             sheet.Plot(x0 + x, y0 + y, c);
         }
     }
@@ -169,7 +169,7 @@ bool WriteContactSheet(const std::string& path) {
     TTF_Font* font = TTF_OpenFont(TUMBLEROO_FONT_PATH, 18);
     TTF_Font* small = TTF_OpenFont(TUMBLEROO_FONT_PATH, 12);
     std::vector<Image> built;
-    for (const PictureSpec& spec : AllPictures()) built.push_back(spec.build());
+    for (const PictureRecipe& recipe : AllPictures()) built.push_back(recipe.build());
 
     Image sheet = MakeImage(kSheetWidth, 8000, kSheetBack);
     // Pictures are set side by side in shelves; long strips are wrapped.
@@ -177,27 +177,27 @@ bool WriteContactSheet(const std::string& path) {
     int y = kMargin;
     int shelfHeight = 0;
     for (size_t i = 0; i < AllPictures().size(); ++i) {
-        const PictureSpec& spec = AllPictures()[i];
+        const PictureRecipe& recipe = AllPictures()[i];
         const Image& img = built[i];
-        int wrap = spec.width * kZoom > kSheetWidth - 2 * kMargin ? 260 : spec.width;
-        int parts = (spec.width + wrap - 1) / wrap;
+        int wrap = recipe.width * kZoom > kSheetWidth - 2 * kMargin ? 260 : recipe.width;
+        int parts = (recipe.width + wrap - 1) / wrap;
         int blockWidth = wrap * kZoom;
-        int blockHeight = 26 + parts * (spec.height * kZoom + 8);
+        int blockHeight = 26 + parts * (recipe.height * kZoom + 8);
         if (x > kMargin && x + blockWidth > kSheetWidth - kMargin) {
             x = kMargin;
             y += shelfHeight + 14;
             shelfHeight = 0;
         }
-        DrawLabel(sheet, font, std::string(spec.name) + "  " + std::to_string(img.width) + " x " +
+        DrawLabel(sheet, font, std::string(recipe.name) + "  " + std::to_string(img.width) + " x " +
                                    std::to_string(img.height), x, y);
         int py = y + 26;
         for (int part = 0; part < parts; ++part) {
-            Rect src{part * wrap, 0, std::min(wrap, spec.width - part * wrap), spec.height};
-            DrawZoomed(sheet, spec, img, src, x, py);
-            for (const Rect& r : CellsOf(spec.name)) {
+            Rect src{part * wrap, 0, std::min(wrap, recipe.width - part * wrap), recipe.height};
+            DrawZoomed(sheet, recipe, img, src, x, py);
+            for (const Rect& r : CellsOf(recipe.name)) {
                 if (r.x < src.x || r.x + r.w > src.x + src.w) continue;
                 DrawFrame(sheet, {x + (r.x - src.x) * kZoom, py + r.y * kZoom, r.w * kZoom, r.h * kZoom}, kGridLine);
-                if (std::string(spec.name) == "ObjPictures") {
+                if (std::string(recipe.name) == "ObjPictures") {
                     DrawLabel(sheet, small, std::to_string(r.x / 20), x + (r.x - src.x) * kZoom + 2, py + 2);
                 }
             }
