@@ -130,6 +130,24 @@ void MainMenuLoop(Game& game) {
     }
 }
 
+void StageAndCourseFromName(const std::string& name, int16_t& stage, int16_t& course) {
+    stage = 1;
+    course = 1;
+    if (name.size() == 4 && name[0] == 'C' && name[2] == '-' && name[1] >= '1' && name[1] <= '5' &&
+        name[3] >= '1' && name[3] <= '3') {
+        stage = static_cast<int16_t>(name[1] - '0');
+        course = static_cast<int16_t>(name[3] - '0');
+    }
+}
+
+bool PlayNamedCourse(Game& game, const std::string& name) {
+    game.run.MapName = name;
+    if (!ReadMapFile(game, MapFilePath(game, name))) return false;
+    if (IsOn(game.settings.PlayMusic)) LoadSoundEffects(game);
+    PlayStage(game);
+    Form_Unload(game);
+}
+
 void Form_KeyUp(Game& game, int16_t keyCode) {
     if (keyCode == kKeyCodeZ) {
         // Letting go of the jump key ends a rise at once.

@@ -17,6 +17,14 @@ bool OpenDisplayAndPictures(Game& game);
 // The whole program; returns when it has ended.
 void Form_Load(Game& game, const std::string& basePath, uint64_t seed);
 void MainMenuLoop(Game& game);
+// The stage and course a map name stands for: C3-2 gives 3 and 2, any other
+// name (the demonstration course) 1 and 1.
+void StageAndCourseFromName(const std::string& name, int16_t& stage, int16_t& course);
+// Plays one course by its map name instead of the menus, with sound when it
+// is on, and ends the program after it. Run after PrepareGame and
+// OpenDisplayAndPictures; false (nothing played) when the map file is
+// missing or rejected.
+bool PlayNamedCourse(Game& game, const std::string& name);
 void Form_KeyUp(Game& game, int16_t keyCode);
 // Tears everything down and ends the program by throwing ProgramEnded.
 [[noreturn]] void Form_Unload(Game& game);

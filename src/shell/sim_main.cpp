@@ -114,17 +114,6 @@ bool ReadKeyScript(const std::string& path, std::vector<KeyRange>& keys, std::st
     return ParseKeyScript(text, keys, error);
 }
 
-// C3-2 gives stage 3 and course 2; any other name plays as 1-1.
-void StageAndCourseFromName(const std::string& name, int16_t& stage, int16_t& course) {
-    stage = 1;
-    course = 1;
-    if (name.size() == 4 && name[0] == 'C' && name[2] == '-' && name[1] >= '1' && name[1] <= '5' &&
-        name[3] >= '1' && name[3] <= '3') {
-        stage = static_cast<int16_t>(name[1] - '0');
-        course = static_cast<int16_t>(name[3] - '0');
-    }
-}
-
 int RunCourse(Game& game, const Options& o) {
     try {
         PrepareGame(game, game.run.BasePath, o.seed);
@@ -132,13 +121,11 @@ int RunCourse(Game& game, const Options& o) {
         StageAndCourseFromName(o.map, game.run.SelectedStage, game.run.SelectedCourse);
         if (o.stage) game.run.SelectedStage = static_cast<int16_t>(o.stage);
         if (o.course) game.run.SelectedCourse = static_cast<int16_t>(o.course);
-        game.run.MapName = o.map;
-        if (!ReadMapFile(game, MapFilePath(game, o.map))) {
+        if (!PlayNamedCourse(game, o.map)) {
             std::fprintf(stderr, "map %s is missing or not a valid map file\n",
                          MapFilePath(game, o.map).c_str());
             return kExitMap;
         }
-        PlayStage(game);
     } catch (const ProgramEnded&) {
     }
     return 0;
