@@ -118,6 +118,39 @@ TEST(GameFlow, AFullRoundFromTheTitleToAClearAndBackOut) {
     const std::vector<std::string> records = ReadLines(w.dir + "/MapInfo.dat");
     ASSERT_GE(records.size(), 4u);
     EXPECT_EQ(records[0], "-1 ");
+    // The six effects were loaded at the first title and again on the return.
+    EXPECT_EQ(w.platform.loadedSounds.size(), 12u);
+}
+
+// After a clear the course select of the same stage comes back, and a choice
+// there plays again at once.
+TEST(GameFlow, AfterAClearTheSameStagesCourseSelectPlaysAgain) {
+    WholeGame w;
+    int clears = 0;
+    std::vector<int16_t> stages;
+    w.game.run.hooks.afterStagePass = [&] {
+        if (IsOn(w.game.player.StageCleared)) {
+            ++clears;
+            stages.push_back(w.game.run.SelectedStage);
+        }
+    };
+    w.game.run.hooks.frameLimit = 1200;
+    w.Run(std::string(kToTitle) +
+          "85 ENTER\n125 ENTER\n165 ENTER\n191-260 RIGHT\n"
+          "600 ENTER\n626-700 RIGHT\n");
+    EXPECT_EQ(clears, 2);
+    EXPECT_EQ(stages, (std::vector<int16_t>{1, 1}));
+    EXPECT_EQ(w.game.run.MapName, "C1-1");
+}
+
+// End on the title (one slide down, then Enter) ends the program without
+// playing anything.
+TEST(GameFlow, EndOnTheTitleEndsTheProgram) {
+    WholeGame w;
+    w.Run(std::string(kToTitle) + "85 DOWN\n120 ENTER\n");
+    EXPECT_LT(w.platform.flips, 200u);
+    EXPECT_FALSE(w.game.display.open);
+    EXPECT_EQ(w.game.run.stagePasses, 0u);
 }
 
 TEST(GameFlow, EscapeDuringPlayGoesBackToTheTitle) {
