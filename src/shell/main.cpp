@@ -3,6 +3,9 @@
 //   tumbleroo                 the whole game, from the opening on
 //   tumbleroo --map NAME      one course by name (for example Demo, the
 //                             demonstration course no menu leads to), then end
+//   --seed N                  with --map: seed the random generator with N
+//                             instead of the clock, so that a recorded run of
+//                             the keys plays out the same way again
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -10,6 +13,7 @@
 #include "platform/sdl_platform.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
+#include "shell/numeric.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 
@@ -23,10 +27,10 @@ uint64_t ClockSeed() {
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
-int PlayOneCourse(tumbleroo::Game& game, const std::string& name) {
+int PlayOneCourse(tumbleroo::Game& game, const std::string& name, uint64_t seed) {
     using namespace tumbleroo;
     try {
-        PrepareGame(game, ProgramFolder(), ClockSeed());
+        PrepareGame(game, ProgramFolder(), seed);
         if (!OpenDisplayAndPictures(game)) Form_Unload(game);
         StageAndCourseFromName(name, game.run.SelectedStage, game.run.SelectedCourse);
         if (!PlayNamedCourse(game, name)) {
@@ -44,10 +48,25 @@ int PlayOneCourse(tumbleroo::Game& game, const std::string& name) {
 int main(int argc, char** argv) {
     using namespace tumbleroo;
     std::string map;
-    if (argc == 3 && std::string(argv[1]) == "--map") {
-        map = argv[2];
-    } else if (argc != 1) {
-        std::fprintf(stderr, "usage: tumbleroo [--map NAME]\n");
+    uint64_t seed = ClockSeed();
+    bool seedGiven = false;
+    for (int i = 1; i < argc; i += 2) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc || (option != "--map" && option != "--seed")) {
+            std::fprintf(stderr, "usage: tumbleroo [--map NAME [--seed N]]\n");
+            return kExitUsage;
+        }
+        if (option == "--map") {
+            map = argv[i + 1];
+        } else if (!ParseWholeNumber(argv[i + 1], seed)) {
+            std::fprintf(stderr, "tumbleroo: --seed takes a whole number\n");
+            return kExitUsage;
+        } else {
+            seedGiven = true;
+        }
+    }
+    if (seedGiven && map.empty()) {
+        std::fprintf(stderr, "tumbleroo: --seed goes with --map\n");
         return kExitUsage;
     }
     if (!map.empty() && map.find_first_of("/\\") != std::string::npos) {
@@ -57,7 +76,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     Game game;
     game.platform = platform.get();
-    if (!map.empty()) return PlayOneCourse(game, map);
-    Form_Load(game, ProgramFolder(), ClockSeed());
+    if (!map.empty()) return PlayOneCourse(game, map, seed);
+    Form_Load(game, ProgramFolder(), seed);
     return 0;
 }

@@ -3,7 +3,6 @@
 //   tumbleroo-sim [--dir DIR] [--map NAME [--stage N --course N]] [--keys FILE]
 //                 [--frames N] [--seed N] [--trace FILE] [--shot N:FILE]...
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -38,16 +37,6 @@ struct Options {
     std::map<uint64_t, std::string> shots;
 };
 
-bool ParseNumber(const char* text, uint64_t& out) {
-    if (!text || !*text) return false;
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9') return false;
-    }
-    if (std::strlen(text) > 18) return false;
-    out = std::stoull(text);
-    return true;
-}
-
 bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -62,7 +51,7 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (arg == "--map" && needValue()) {
             o.map = value;
         } else if ((arg == "--stage" || arg == "--course") && needValue()) {
-            if (!ParseNumber(value, n) || n < 1 || n > (arg == "--stage" ? 5u : 3u)) {
+            if (!ParseWholeNumber(value, n) || n < 1 || n > (arg == "--stage" ? 5u : 3u)) {
                 error = arg + " takes " + (arg == "--stage" ? "1 to 5" : "1 to 3");
                 return false;
             }
@@ -70,7 +59,7 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (arg == "--keys" && needValue()) {
             o.keys = value;
         } else if ((arg == "--frames" || arg == "--seed") && needValue()) {
-            if (!ParseNumber(value, n)) {
+            if (!ParseWholeNumber(value, n)) {
                 error = arg + " takes a whole number";
                 return false;
             }
@@ -80,7 +69,7 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
         } else if (arg == "--shot" && needValue()) {
             const std::string v = value;
             const size_t colon = v.find(':');
-            if (colon == std::string::npos || !ParseNumber(v.substr(0, colon).c_str(), n) ||
+            if (colon == std::string::npos || !ParseWholeNumber(v.substr(0, colon), n) ||
                 colon + 1 == v.size()) {
                 error = "--shot takes N:FILE";
                 return false;
