@@ -227,17 +227,30 @@ Image SkyStrip(int style) {
             break;
         }
         case 4: {
-            // A rainbow arc.
-            const Rgba bands[] = {kRed, kOrange, kYellow, kGreen, kSky, kPurple};
-            for (int y = 0; y < 24; ++y) {
-                for (int x = 0; x < 127; ++x) {
-                    double d = std::hypot((x + 0.5 - 63.5) / 2.6, y + 0.5 - 27.0);
-                    int band = static_cast<int>((25.0 - d) / 1.6);
-                    if (band >= 0 && band < 6) s.At(x, y) = bands[band];
+            // Cave air: two bats on the wing and glow-worm lights.
+            const Palette cave = {{'k', Opaque(44, 34, 52)}, {'b', Opaque(120, 104, 132)},
+                                  {'l', Opaque(164, 148, 172)}, {'e', kPink}};
+            const char* bat =
+                "kk.................kk\n"
+                "lbk......k.k......kbl\n"
+                "llbk.....kkk.....kbll\n"
+                "llbbk...kebek...kbbll\n"
+                ".llbbk.kbbbbbk.kbbll.\n"
+                ".llbbbkbbbbbbbkbbbll.\n"
+                "..llbbbbbbbbbbbbbll..\n"
+                "..l.lbbbbbbbbbbbl.l..\n"
+                "......l.bbbbb.l......\n"
+                ".........k.k.........\n";
+            Stamp(s, Grid(cave, bat), 12, 2);
+            Stamp(s, MirrorX(Grid(cave, bat)), 78, 12);
+            const int lights[][2] = {{5, 18}, {46, 6}, {56, 19}, {66, 4}, {110, 5}, {121, 17}};
+            for (const auto& g : lights) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) s.Plot(g[0] + dx, g[1] + dy, Opaque(150, 196, 96));
                 }
+                s.Plot(g[0], g[1], kYellowPale);
+                s.Plot(g[0] + 1, g[1], kYellowPale);
             }
-            Cloud(s, 16, 18, 26, kWhite, Opaque(214, 226, 246), kWhite);
-            Cloud(s, 110, 18, 26, kWhite, Opaque(214, 226, 246), kWhite);
             break;
         }
         default: {
@@ -275,15 +288,14 @@ double GroundProfile(int style, int x) {
         }
         case 3: return 20 + 5 * std::abs(Periodic(x, 40)) + 3 * Periodic(x + 7, 24);
         case 4: {
-            // Flat-topped mesas.
-            double t = Wrap(x, kRepeat);
-            if (t > 20 && t < 56) return 36;
-            if (t >= 10 && t <= 20) return 16 + 2 * (t - 10);
-            if (t >= 56 && t <= 64) return 36 - 2.5 * (t - 56);
-            if (t > 80 && t < 100) return 26;
-            if (t >= 74 && t <= 80) return 16 + (t - 74) * 10 / 6.0;
-            if (t >= 100 && t <= 106) return 26 - (t - 100) * 10 / 6.0;
-            return 16;
+            // Stalagmites: sharp cones of three sizes over a low rubble bank.
+            const double cones[][3] = {{14, 30, 7}, {34, 18, 5}, {52, 40, 9}, {76, 24, 6}, {98, 34, 8}, {112, 16, 4}};
+            double h = 10 + 2 * Periodic(x, 40);
+            for (const auto& c : cones) {
+                double d = std::abs(Wrap(x, kRepeat) - c[0]);
+                if (d < c[2]) h = std::max(h, c[1] * (1.0 - d / c[2]) + 8);
+            }
+            return h;
         }
         default: {
             // A castle wall with battlements and a tower.
@@ -317,8 +329,9 @@ Image GroundStrip(int style) {
                     if (depth > 1 && Hash(Wrap(x, kRepeat), y, 23) < 24) c = Opaque(50, 104, 72);
                     break;
                 case 4:
-                    c = depth == 0 ? Opaque(250, 210, 160) : Opaque(220, 150, 100);
-                    if (depth > 0 && (y % 7 == 3)) c = Opaque(196, 124, 84);
+                    c = depth == 0 ? Opaque(150, 132, 122) : Opaque(96, 84, 82);
+                    if (depth > 0 && (y + Wrap(x, 5)) % 9 == 4) c = Opaque(78, 68, 70);
+                    if (depth > 0 && Hash(Wrap(x, kRepeat), y, 25) < 12) c = Opaque(118, 104, 100);
                     break;
                 default: {
                     c = depth == 0 ? Opaque(170, 150, 200) : Opaque(120, 100, 160);
