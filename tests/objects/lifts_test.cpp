@@ -139,9 +139,7 @@ TEST(SinkingBlocks, TwoBlocksUnderTheFeetShareOneToggle) {
     TestGame t;
     std::string rows = RowsWith(15, 15, 5, 10, 'k');
     rows[10 * 16 + 6] = 'k';
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     ASSERT_EQ(g.objects.SinkToggle, 0);
     g.player.PlayerX = 110;
     g.player.PlayerY = 160;

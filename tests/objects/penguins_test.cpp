@@ -102,9 +102,7 @@ TEST(BluePenguin, AStompedPenguinIsBackAfterAMiss) {
     TestGame t;
     std::string rows = Floor('b');
     SetCell(rows, 1, 9, 'S');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     g.player.PlayerX = 100;
     g.player.PlayerY = 160;
     UpdateObjects(g);
@@ -169,9 +167,7 @@ TEST(RedPenguin, TurnsAtWaterAndKnocksHarder) {
     TestGame t;
     std::string rows = Floor('r');
     SetCell(rows, 4, 10, '~');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     g.objects.RedPenguins[0].VX = -1;
     g.player.PlayerX = 75;  // against its left side
     g.player.PlayerY = 200;

@@ -32,9 +32,7 @@ TEST(BouncingStar, FallsToTheFifthStomp) {
     TestGame t;
     std::string rows = Open(30, 30);
     SetCell(rows, 30, 15, 10, 's');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     const Actor& star = g.objects.BouncingStars[0];
     for (int stomp = 1; stomp <= 5; ++stomp) {
         g.player.PlayerX = star.X;
@@ -55,9 +53,7 @@ TEST(BouncingStar, TurnsAtTerrainAndAtTheTopOfTheMap) {
     SetCell(rows, 30, 15, 10, 's');
     SetCell(rows, 30, 16, 10, '~');  // any non-zero cell is an obstacle
     SetCell(rows, 30, 5, 0, 's');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     g.player.PlayerX = 580;
     Actor& high = g.objects.BouncingStars[0];
     Actor& beside = g.objects.BouncingStars[1];
@@ -75,9 +71,7 @@ TEST(BouncingStar, HeadAndSideTouches) {
     TestGame t;
     std::string rows = Open(30, 30);
     SetCell(rows, 30, 15, 10, 's');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     Actor& star = g.objects.BouncingStars[0];
     g.player.PlayerX = star.X - 25;  // against its left side
     g.player.PlayerY = star.Y;
@@ -98,9 +92,7 @@ TEST(StarCarrier, WalksOnePixelAFrameAndTurnsAtAWall) {
     std::string rows = Open(20, 12);
     SetCell(rows, 20, 5, 5, 'c');
     SetCell(rows, 20, 7, 5, '#');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     const Actor& carrier = g.objects.StarCarriers[0];
     int furthest = 0;
     for (int frame = 0; frame < 30; ++frame) {
@@ -116,9 +108,7 @@ TEST(StarCarrier, CarriesItsRiderAndHoldsASideNeighbour) {
     TestGame t;
     std::string rows = Open(20, 12);
     SetCell(rows, 20, 5, 5, 'c');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     Actor& carrier = g.objects.StarCarriers[0];
     carrier.VX = -1;
     g.player.PlayerX = 100;
@@ -141,9 +131,7 @@ TEST(StarCarrier, DecidesTheSharedRidingFlagAfterTheSideLifts) {
     std::string rows = Open(20, 12);
     SetCell(rows, 20, 5, 5, '=');
     SetCell(rows, 20, 15, 5, 'c');
-    t.UseMap(Course(rows));
-    t.PrepareStage();
-    Game& g = t.game;
+    Game& g = t.Stage(rows);
     g.player.PlayerX = 100;  // on the side lift only
     g.player.PlayerY = 60;
     UpdateObjects(g);

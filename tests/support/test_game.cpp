@@ -63,6 +63,12 @@ bool TestGame::PlayStage(uint64_t maxFlips) {
 
 void TestGame::PrepareStage() { SetUpStage(game); }
 
+Game& TestGame::Stage(const std::string& rows, const std::string& headerLines) {
+    UseMap(Course(rows, headerLines));
+    PrepareStage();
+    return game;
+}
+
 std::string During(int first, int last, const std::string& keys) {
     return std::to_string(kOpeningFlips + first) + "-" + std::to_string(kOpeningFlips + last) +
            " " + keys + "\n";

@@ -36,6 +36,10 @@ struct TestGame {
     // Prepares the stage as PlayStage does (markers, objects, camera) without
     // the opening mosaic or any frame, for tests that step routines directly.
     void PrepareStage();
+
+    // UseMap of the rows as a course, then PrepareStage: the start of most
+    // tests that step objects or moves directly.
+    Game& Stage(const std::string& rows, const std::string& headerLines = "");
 };
 
 // Flips of the opening mosaic before a stage's first frame.
