@@ -135,5 +135,26 @@ TEST(StageDrawing, CoinsAndRedStarsInWaterShowWaterBehindThem) {
     EXPECT_EQ(t.game.map.Cell(6, 2), 18);
 }
 
+// The bottom cell row of a pit shows only the background: whatever the ground
+// decoration puts there must stay see-through, or it reads as a floor.
+TEST(StageDrawing, GroundDecorationAtTheBottomOfAPitNeverCoversARowSolidly) {
+    constexpr int32_t kBottomRowTop = 23 * 20;
+    constexpr double kMostCovered = 0.6;  // share of one pixel row
+    for (int style = 1; style <= 5; ++style) {
+        testing::TestGame t;
+        std::string rows = "S" + std::string(31, '.') + "\n";
+        for (int y = 1; y < 24; ++y) rows += std::string(32, '.') + "\n";
+        t.Stage(rows, "GroundStyle: " + std::to_string(style));
+        ASSERT_EQ(t.game.map.GroundStyle, style);
+        DrawBackground(t.game);
+        const Surface& back = t.game.display.BackBuffer;
+        for (int32_t y = kBottomRowTop; y < kScreenHeight; ++y) {
+            int32_t covered = 0;
+            for (int32_t x = 0; x < kScreenWidth; ++x) covered += back.At(x, y) != t.game.player.StageBackPixel;
+            EXPECT_LE(covered, kMostCovered * kScreenWidth) << "style " << style << ", row " << y;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tumbleroo
