@@ -259,15 +259,19 @@ Image SkyStrip(int style) {
             break;
         }
         default: {
-            // Twinkling stars only: the strip repeats, and so would a moon.
-            const int stars[][2] = {{12, 5}, {30, 16}, {50, 7}, {66, 19}, {118, 18}, {84, 4}, {101, 13}};
-            for (const auto& st : stars) {
+            // Stars only: the strip repeats, and so would a moon. Two bright
+            // crosses and faint single points at uneven heights, so the
+            // repeats do not line up into rows of equal dots.
+            const int bright[][2] = {{22, 15}, {93, 6}};
+            for (const auto& st : bright) {
                 s.Plot(st[0], st[1], kWhite);
                 s.Plot(st[0] - 1, st[1], kYellow);
                 s.Plot(st[0] + 1, st[1], kYellow);
                 s.Plot(st[0], st[1] - 1, kYellow);
                 s.Plot(st[0], st[1] + 1, kYellow);
             }
+            const int faint[][2] = {{6, 3}, {51, 21}, {64, 9}, {117, 19}};
+            for (const auto& st : faint) s.Plot(st[0], st[1], kGold);
             break;
         }
     }
