@@ -205,7 +205,10 @@ Image SkyStrip(int style) {
             Cloud(s, 101, 8, 18, kWhite, Opaque(214, 226, 246), kWhite);
             break;
         case 2: {
-            Cloud(s, 64, 12, 50, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
+            // Two clouds of unlike size at unlike heights: one shape per
+            // strip would mark out the grid the strips are laid on.
+            Cloud(s, 40, 13, 34, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
+            Cloud(s, 104, 7, 16, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
             const int flakes[][2] = {{10, 6}, {24, 18}, {104, 5}, {116, 17}, {94, 20}, {40, 3}};
             for (const auto& f : flakes) {
                 s.Plot(f[0], f[1], kWhite);
@@ -218,7 +221,7 @@ Image SkyStrip(int style) {
         }
         case 3: {
             // Bubbles drifting up.
-            const int bubbles[][3] = {{14, 14, 6}, {34, 6, 3}, {52, 16, 4}, {78, 9, 7}, {100, 17, 3}, {116, 6, 4}};
+            const int bubbles[][3] = {{12, 17, 5}, {47, 5, 2}, {71, 14, 3}, {110, 8, 6}};
             for (const auto& b : bubbles) {
                 for (int y = 0; y < 24; ++y) {
                     for (int x = 0; x < 127; ++x) {
