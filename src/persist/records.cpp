@@ -145,7 +145,7 @@ std::string ClearedAtText(int64_t secondsSince1970) {
     std::tm local {};
     localtime_r(&t, &local);
     char text[32];
-    std::strftime(text, sizeof text, "%Y/%m/%d %H:%M:%S", &local);
+    std::strftime(text, sizeof text, "%Y/%m/%d", &local);
     return text;
 }
 

@@ -25,7 +25,8 @@ inline constexpr int kCoursesPerStage = 3;
 inline constexpr int kLinesPerCourse = 4;
 inline constexpr int kRecordLines = kStageCount * kCoursesPerStage * kLinesPerCourse;
 
-// The local date and time as a clear is stamped: "2026/12/08 14:05:09"
+// The local date a clear is stamped with, the day alone so the records
+// panel line "2026/12/08 Cleared" fits inside its frame
 // (no comma, so the records file reads it back as one value).
 std::string ClearedAtText(int64_t secondsSince1970);
 

@@ -23,6 +23,9 @@ constexpr int32_t kPlayerScreenY = 270;
 constexpr int32_t kSkyStripWidth = 127, kSkyStripHeight = 24;
 constexpr int32_t kGroundStripWidth = 127, kGroundStripHeight = 48;
 
+constexpr int32_t kWaterCode = 16;
+constexpr int32_t kWaterBodyCell = 11, kWaterSurfaceCell = 15;
+
 int Sign(double v) { return (v > 0) - (v < 0); }
 
 // An ObjPictures cell drawn keyed at a screen point.
@@ -43,7 +46,7 @@ int32_t CellPictureFor(const Game& game, int32_t code, bool openAbove) {
         case 9: return 8;
         case 10: return 6;
         case 11: return 5;
-        case 16: return openAbove ? 15 : 11;
+        case kWaterCode: return openAbove ? kWaterSurfaceCell : kWaterBodyCell;
         case 17: return 10;
         case 18: return 13;
         case 19: return IsOn(o.SpikeBlockLeftWarning) ? p.FlameFrame : -1;
@@ -57,6 +60,17 @@ int32_t CellPictureFor(const Game& game, int32_t code, bool openAbove) {
         default: return -1;
     }
 }
+
+// A coin or red star among water cells: water to its left, right or above.
+// Water only below leaves it above the surface, in the air.
+bool SitsInWater(const MapState& m, int32_t x, int32_t y) {
+    const auto water = [&m](int32_t cx, int32_t cy) {
+        return cx >= 0 && cy >= 0 && cx < m.MapWidth && cy < m.MapHeight && m.Cell(cx, cy) == kWaterCode;
+    };
+    return water(x - 1, y) || water(x + 1, y) || water(x, y - 1);
+}
+
+bool IsPickup(int32_t code) { return code == 6 || code == 18; }
 
 }  // namespace
 
@@ -137,6 +151,10 @@ void DrawMap(Game& game, double sx, double sy) {
                 case 32: DrawPicture(game, choice, 0, 265, 50, 50, X - 30, Y - 30); break;
                 case 34: DrawPicture(game, choice, 100, 236, 45, 79, X - 12, Y - 19); break;
                 default: {
+                    // Water shows behind a pickup in it; the cell itself stays a pickup.
+                    if (IsPickup(code) && SitsInWater(m, x, y)) {
+                        DrawObjCell(game, above == 0 ? kWaterSurfaceCell : kWaterBodyCell, X, Y);
+                    }
                     const int32_t cell = CellPictureFor(game, code, above == 0);
                     if (cell >= 0) DrawObjCell(game, cell, X, Y);
                 }

@@ -60,9 +60,13 @@ const CourseRecord& RecordOf(const Game& game, int16_t stage, int16_t course) {
     return game.records.CourseRecords[stage][course];
 }
 
+// The day of a clear stamp: stamps of older records files carry the time of
+// day as well, which would run past the panel's frame.
+std::string DayOf(const std::string& clearedAt) { return clearedAt.substr(0, clearedAt.find(' ')); }
+
 void DrawRecordsPanel(Game& game, const CourseRecord& record) {
     Surface& back = game.display.BackBuffer;
-    const std::string cleared = IsOn(record.Cleared) ? record.ClearedAt + " Cleared" : "Uncleared";
+    const std::string cleared = IsOn(record.Cleared) ? DayOf(record.ClearedAt) + " Cleared" : "Uncleared";
     DrawText(game, back, kRecordX, kClearedLineY, cleared);
     DrawText(game, back, kRecordX, kHighScoreLineY, "   -----HighScore-----");
     DrawText(game, back, kRecordX, kCoinsLineY,

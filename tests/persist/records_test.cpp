@@ -62,6 +62,7 @@ struct UtcClock {
 };
 
 constexpr int64_t kDec8At140509 = 1796738709;  // 2026-12-08 14:05:09 UTC
+constexpr int64_t kSecondsPerDay = 24 * 60 * 60;
 
 struct RecordsGame {
     TempFolder folder;
@@ -107,17 +108,17 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     const CourseRecord& c = r.game.records.CourseRecords[2][3];
     EXPECT_EQ(c.Cleared, kOn);
     EXPECT_EQ(c.BestCoins, 0);
-    EXPECT_EQ(c.ClearedAt, "2026/12/08 14:05:09");
+    EXPECT_EQ(c.ClearedAt, "2026/12/08");
 
-    r.now += 51;
+    r.now += kSecondsPerDay;
     RecordClear(r.game, 2, 3, 12);  // one coin more than the best is a record
     EXPECT_EQ(r.game.records.FirstClear, kOff);
     EXPECT_EQ(r.game.records.NewRecord, kOn);
     EXPECT_EQ(c.BestCoins, 12);
-    EXPECT_EQ(c.ClearedAt, "2026/12/08 14:06:00");
+    EXPECT_EQ(c.ClearedAt, "2026/12/09");
 
     const std::string expected = Repeat(kEmptyGroup, 5) +
-                                 "-1 \r\n 12 \r\n2026/12/08 14:06:00\r\n 30 \r\n" +
+                                 "-1 \r\n 12 \r\n2026/12/09\r\n 30 \r\n" +
                                  Repeat(kEmptyGroup, 9);
     EXPECT_EQ(ReadFile(r.DatPath()), expected);
 
@@ -134,7 +135,7 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     again.records.recordsPath = r.DatPath();
     LoadRecords(again);
     EXPECT_FALSE(again.records.recordsDamaged);
-    EXPECT_EQ(again.records.CourseRecords[2][3].ClearedAt, "2026/12/08 14:06:00");
+    EXPECT_EQ(again.records.CourseRecords[2][3].ClearedAt, "2026/12/09");
     EXPECT_EQ(again.records.CourseRecords[2][3].BestCoins, 12);
     EXPECT_EQ(again.records.CourseRecords[2][3].CoinCount, 30);
 }
@@ -142,7 +143,7 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
 TEST(Records, AnyNonZeroClearedLoadsAsOnAndStagesNeedAllThreeCourses) {
     RecordsGame r;
     WriteFile(r.DatPath(), "5\r\n 7\r\n  old, text\r\n 20 \r\n" +
-                               std::string("-1 \r\n 0 \r\n\r\n 0 \r\n") +
+                               std::string("-1 \r\n 0 \r\n2026/12/08 07:18:13\r\n 0 \r\n") +
                                Repeat(kEmptyGroup, 13));
     LoadRecords(r.game);
     EXPECT_FALSE(r.game.records.recordsDamaged);
@@ -151,6 +152,8 @@ TEST(Records, AnyNonZeroClearedLoadsAsOnAndStagesNeedAllThreeCourses) {
     EXPECT_EQ(first.BestCoins, 7);
     EXPECT_EQ(first.ClearedAt, "old");  // a text value ends at a comma
     EXPECT_EQ(first.CoinCount, 20);
+    // Files stamped with the time of day as well keep their text.
+    EXPECT_EQ(r.game.records.CourseRecords[1][2].ClearedAt, "2026/12/08 07:18:13");
 
     EXPECT_EQ(StageCompleted(r.game, 1), kOff);  // courses 1 and 2 only
     r.game.records.CourseRecords[1][3].Cleared = kOn;

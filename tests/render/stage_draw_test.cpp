@@ -102,5 +102,59 @@ TEST(StageDrawing, HalfCellScrollDrawsColumnsBetweenPixels) {
     EXPECT_EQ(back.At(0, 23 * 20), tiles.At(30, 0));
 }
 
+// Fills one 20 x 20 ObjPictures cell with a single colour (0 = see-through).
+void PaintObjCell(testing::TestGame& t, int32_t cell, uint16_t colour) {
+    FillSurfaceRect(t.game.pictures.ObjPictures, 20 * cell, 0, 20 * cell + 20, 20, colour);
+}
+
+TEST(StageDrawing, CoinsAndRedStarsInWaterShowWaterBehindThem) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(
+        "S...........\n"
+        "..~....~....\n"
+        "..o...*~o...\n"
+        "....o.......\n"
+        "....~.......\n"
+        "############\n"));
+    constexpr uint16_t kBody = 0x1111, kSurface = 0x2222;
+    PaintObjCell(t, 11, kBody);
+    PaintObjCell(t, 15, kSurface);
+    PaintObjCell(t, 1, 0);   // the coin, see-through
+    PaintObjCell(t, 13, 0);  // the red star, see-through
+    t.game.settings.DrawBack = kOff;
+    ClearSurface(t.game.display.BackBuffer, 0);
+    DrawMap(t.game, 0, 0);
+    auto behind = [&](int32_t x, int32_t y) { return t.game.display.BackBuffer.At(20 * x + 10, 20 * y + 10); };
+    EXPECT_EQ(behind(2, 2), kBody) << "water above: under the surface";
+    EXPECT_EQ(behind(6, 2), kSurface) << "red star, water to its right, air above";
+    EXPECT_EQ(behind(8, 2), kSurface) << "water to its left, air above";
+    EXPECT_EQ(behind(4, 3), 0) << "water below only: the coin is in the air";
+    EXPECT_EQ(behind(9, 2), 0) << "no water around";
+    // The cells stay pickups.
+    EXPECT_EQ(t.game.map.Cell(2, 2), 6);
+    EXPECT_EQ(t.game.map.Cell(6, 2), 18);
+}
+
+// The bottom cell row of a pit shows only the background: whatever the ground
+// decoration puts there must stay see-through, or it reads as a floor.
+TEST(StageDrawing, GroundDecorationAtTheBottomOfAPitNeverCoversARowSolidly) {
+    constexpr int32_t kBottomRowTop = 23 * 20;
+    constexpr double kMostCovered = 0.6;  // share of one pixel row
+    for (int style = 1; style <= 5; ++style) {
+        testing::TestGame t;
+        std::string rows = "S" + std::string(31, '.') + "\n";
+        for (int y = 1; y < 24; ++y) rows += std::string(32, '.') + "\n";
+        t.Stage(rows, "GroundStyle: " + std::to_string(style));
+        ASSERT_EQ(t.game.map.GroundStyle, style);
+        DrawBackground(t.game);
+        const Surface& back = t.game.display.BackBuffer;
+        for (int32_t y = kBottomRowTop; y < kScreenHeight; ++y) {
+            int32_t covered = 0;
+            for (int32_t x = 0; x < kScreenWidth; ++x) covered += back.At(x, y) != t.game.player.StageBackPixel;
+            EXPECT_LE(covered, kMostCovered * kScreenWidth) << "style " << style << ", row " << y;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tumbleroo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/display.h"
+#include "persist/records.h"
 #include "render/panel.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -92,7 +93,7 @@ TEST(CourseSelect, CursorWrapsBothWaysAndThePanelShowsTheCourseRecord) {
     first.CoinCount = 5;
     CourseRecord& third = t.game.records.CourseRecords[2][3];
     third.Cleared = kOn;
-    third.ClearedAt = "2026/12/08 01:00:00";
+    third.ClearedAt = "2026/12/08";
     third.BestCoins = 7;
     third.CoinCount = 9;
     // Up on course 1 goes to 3, Down on 3 to 1, Down again to 2.
@@ -104,10 +105,48 @@ TEST(CourseSelect, CursorWrapsBothWaysAndThePanelShowsTheCourseRecord) {
     EXPECT_TRUE(Drew(t, "Course  3"));
     EXPECT_TRUE(Drew(t, "Uncleared"));
     EXPECT_TRUE(Drew(t, "      Coins: 0/ 5"));
-    EXPECT_TRUE(Drew(t, "2026/12/08 01:00:00 Cleared"));
+    EXPECT_TRUE(Drew(t, "2026/12/08 Cleared"));
     EXPECT_TRUE(Drew(t, "   -----HighScore-----"));
     EXPECT_TRUE(Drew(t, "      Coins: 7/ 9"));
     EXPECT_TRUE(t.game.display.FormFont.italic);
+}
+
+// The panel's frame pieces are 30 pixels; its right edge piece starts here.
+constexpr int32_t kPanelInnerRight = 125 + 30 * 12;
+constexpr int32_t kClearedLineTop = 355, kClearedLineBottom = 385;
+
+// Where the right-most pixel of the cleared line lies, with the frame left
+// out (Picture1 all key colour) so only the text differs from the background.
+int32_t ClearedLineRightEdge(const std::string& clearedAt) {
+    testing::TestGame t;
+    t.game.run.SelectedStage = 1;
+    FillSurfaceRect(t.game.pictures.Picture1, 0, 0, 240, 30, 0);
+    CourseRecord& r = t.game.records.CourseRecords[1][1];
+    r.Cleared = kOn;
+    r.ClearedAt = clearedAt;
+    KeysFromNow(t, "40 ENTER\n");
+    EXPECT_EQ(RunCourseSelect(t.game), 1);
+    const Surface& back = t.game.display.BackBuffer;
+    int32_t right = -1;
+    for (int32_t y = kClearedLineTop; y < kClearedLineBottom; ++y) {
+        for (int32_t x = 0; x < back.width; ++x) {
+            if (back.At(x, y) != t.game.run.MenuBackPixel) right = std::max(right, x);
+        }
+    }
+    return right;
+}
+
+TEST(CourseSelect, TheClearDateFitsInsideThePanelFrame) {
+    // Wide digits in every place: 2088/08/28 08:08 and late in the year.
+    const int64_t kWideDate = 3744518880;  // 2088-08-28 08:08 UTC
+    const int64_t kLateDate = 4102444799;  // 2099-12-31 23:59:59 UTC
+    // Older records files stamped the time of day as well.
+    for (const std::string& stamp :
+         {ClearedAtText(kWideDate), ClearedAtText(kLateDate), std::string("2088/08/28 08:08:08")}) {
+        const int32_t right = ClearedLineRightEdge(stamp);
+        EXPECT_GT(right, 145) << "the cleared line is drawn";
+        EXPECT_LT(right, kPanelInnerRight) << stamp;
+    }
 }
 
 // Sound on, with the game's effects in the test's game folder.

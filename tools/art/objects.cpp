@@ -458,19 +458,23 @@ const char* kFlames[4] = {
 )",
 };
 
-const char* kHat = R"(
-......kkkkkk......
-....kkwwwwww1kk...
-...kwwsswwwww11k..
-...kwswwwwwwww1k..
-..kwwwwwwwwwww11k.
-..kwwwwwwwwwww11k.
-..krrrrrrrrrrrRRk.
-..kRRRRRRRRRRRRRk.
-kwwwwwwwwwwwwwww1k
-k1wwwwwwwwwwwww11k
-k2111111111111122k
+// The bounce block: a red cap on a steel coil over a dark base, so it never
+// reads as a cloud.
+const char* kSpringPad = R"(
+.....kkkkkkkk.....
+...kkrppprrrrkk...
+..krppwprrrrrRRk..
+.krrrprrrrrrrrRRk.
+kRRRRRRRRRRRRRRRRk
 .kkkkkkkkkkkkkkkk.
+.....k1111112k....
+....k22222223k....
+.....k1111112k....
+....k22222223k....
+.....k1111112k....
+..kkkkkkkkkkkkkk..
+..k444444444444k..
+..kkkkkkkkkkkkkk..
 )";
 
 const char* kBar = R"(
@@ -522,6 +526,22 @@ Image StarOf(Rgba body, Rgba light, Rgba shade) {
     return InCell(Recolour(Sprite(kStar), {{kYellow, body}, {kYellowPale, light}, {kGold, shade}}));
 }
 
+// The star carrier: its star rides on a deep blue disc with a pale rim, a
+// round token where the bouncing star is a bare star.
+Image CarrierBadge() {
+    constexpr double kCentre = kCell / 2.0, kRadius = 9.6, kRim = 1.4;
+    Image badge = MakeImage(kCell, kCell);
+    for (int y = 0; y < kCell; ++y) {
+        for (int x = 0; x < kCell; ++x) {
+            const double d = std::hypot(x + 0.5 - kCentre, y + 0.5 - kCentre);
+            if (d < kRadius) badge.At(x, y) = d > kRadius - kRim ? kSkyPale : kBlueDark;
+        }
+    }
+    Image star = Recolour(Sprite(kStar), {{kYellow, kCyan}, {kYellowPale, kWhite}, {kGold, kCyanDark}});
+    Stamp(badge, star, (kCell - star.width) / 2, (kCell - star.height) / 2);
+    return badge;
+}
+
 // The second step sits a pixel lower, so the walk waddles.
 Image Penguin(const char* grid, bool right, bool red) {
     Image p = Sprite(grid);
@@ -558,14 +578,14 @@ Image BuildObjPictures() {
     cells[20] = Penguin(kPenguinA, false, false);
     cells[21] = Penguin(kPenguinB, false, false);
     for (int i = 0; i < 4; ++i) cells[22 + i] = InCell(Sprite(kFlames[i]), 2);
-    cells[26] = InCell(Sprite(kHat), 4);
+    cells[26] = InCell(Sprite(kSpringPad), 3);
     cells[27] = StarOf(kYellow, kYellowPale, kGold);
     cells[28] = ArrowBlock(false, kRed, kPink, kRedDark, kWhite, kWhite, kGrey1);
     cells[29] = Penguin(kPenguinA, true, true);
     cells[30] = Penguin(kPenguinB, true, true);
     cells[31] = Penguin(kPenguinA, false, true);
     cells[32] = Penguin(kPenguinB, false, true);
-    cells[33] = StarOf(kCyan, kWhite, kCyanDark);
+    cells[33] = CarrierBadge();
     cells[34] = Conveyor(true, 1, kYellow, kYellow);
     cells[35] = Conveyor(false, 1, kCyan, kWhite);
     cells[36] = InCell(Sprite(kBar), -7);

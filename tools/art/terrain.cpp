@@ -171,6 +171,8 @@ Rgba Top(int style, int x, int y) {
 // Strip shapes. The ground strips repeat every 120 pixels and overlap by 7,
 // so every profile is periodic in 120.
 constexpr int kRepeat = 120;
+constexpr int kSolidOutline = 1;  // rows of a ground strip's top kept solid
+constexpr double kRoofRise = 10;  // pixels from a tower's eaves to its tip
 
 double Periodic(double x, double period) { return std::sin(x * 2.0 * M_PI / period); }
 
@@ -185,7 +187,10 @@ void Cloud(Image& img, int cx, int cy, int w, Rgba body, Rgba shade, Rgba light)
             for (const auto& l : lobes) {
                 if (std::hypot(ux - l[0], (uy - l[1]) * 1.1) < l[2]) in = true;
             }
-            if (in && uy < 0.42) mask.At(x, y) = (uy > 0.22) ? shade : (uy < -0.35 ? light : body);
+            // A rounded, soft underside: a flat bottom would read as a ledge.
+            if (!in) continue;
+            if (uy > 0.22 && (x + y) % 2 == 1) continue;
+            mask.At(x, y) = (uy > 0.22) ? shade : (uy < -0.35 ? light : body);
         }
     }
     Outline(mask, Opaque(140, 150, 190));
@@ -196,11 +201,14 @@ Image SkyStrip(int style) {
     Image s = MakeImage(127, 24);
     switch (style) {
         case 1:
-            Cloud(s, 30, 13, 44, kWhite, Opaque(214, 226, 246), kWhite);
-            Cloud(s, 92, 11, 34, kWhite, Opaque(214, 226, 246), kWhite);
+            Cloud(s, 34, 12, 38, kWhite, Opaque(214, 226, 246), kWhite);
+            Cloud(s, 101, 8, 18, kWhite, Opaque(214, 226, 246), kWhite);
             break;
         case 2: {
-            Cloud(s, 64, 12, 50, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
+            // Two clouds of unlike size at unlike heights: one shape per
+            // strip would mark out the grid the strips are laid on.
+            Cloud(s, 40, 13, 34, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
+            Cloud(s, 104, 7, 16, Opaque(236, 240, 252), Opaque(196, 206, 232), kWhite);
             const int flakes[][2] = {{10, 6}, {24, 18}, {104, 5}, {116, 17}, {94, 20}, {40, 3}};
             for (const auto& f : flakes) {
                 s.Plot(f[0], f[1], kWhite);
@@ -213,7 +221,7 @@ Image SkyStrip(int style) {
         }
         case 3: {
             // Bubbles drifting up.
-            const int bubbles[][3] = {{14, 14, 6}, {34, 6, 3}, {52, 16, 4}, {78, 9, 7}, {100, 17, 3}, {116, 6, 4}};
+            const int bubbles[][3] = {{12, 17, 5}, {47, 5, 2}, {71, 14, 3}, {110, 8, 6}};
             for (const auto& b : bubbles) {
                 for (int y = 0; y < 24; ++y) {
                     for (int x = 0; x < 127; ++x) {
@@ -254,22 +262,19 @@ Image SkyStrip(int style) {
             break;
         }
         default: {
-            // A crescent moon and twinkling stars.
-            for (int y = 0; y < 24; ++y) {
-                for (int x = 0; x < 127; ++x) {
-                    double d1 = std::hypot(x + 0.5 - 96, y + 0.5 - 12);
-                    double d2 = std::hypot(x + 0.5 - 100, y + 0.5 - 9);
-                    if (d1 < 9 && d2 > 8) s.At(x, y) = d1 > 7.8 ? kGold : kYellowPale;
-                }
-            }
-            const int stars[][2] = {{12, 5}, {30, 16}, {50, 7}, {66, 19}, {118, 18}, {80, 4}};
-            for (const auto& st : stars) {
+            // Stars only: the strip repeats, and so would a moon. Two bright
+            // crosses and faint single points at uneven heights, so the
+            // repeats do not line up into rows of equal dots.
+            const int bright[][2] = {{22, 15}, {93, 6}};
+            for (const auto& st : bright) {
                 s.Plot(st[0], st[1], kWhite);
                 s.Plot(st[0] - 1, st[1], kYellow);
                 s.Plot(st[0] + 1, st[1], kYellow);
                 s.Plot(st[0], st[1] - 1, kYellow);
                 s.Plot(st[0], st[1] + 1, kYellow);
             }
+            const int faint[][2] = {{6, 3}, {51, 21}, {64, 9}, {117, 19}};
+            for (const auto& st : faint) s.Plot(st[0], st[1], kGold);
             break;
         }
     }
@@ -298,10 +303,16 @@ double GroundProfile(int style, int x) {
             return h;
         }
         default: {
-            // A castle wall with battlements and a tower.
-            int t = Wrap(x, kRepeat);
-            if (t >= 40 && t < 62) return (Wrap(t - 40, 6) < 3) ? 44 : 40;
-            return (Wrap(t, 8) < 4) ? 26 : 22;
+            // Far-off towers with pointed roofs and gaps between them: a
+            // flat wall at the bottom of a pit read as a floor.
+            const double towers[][3] = {{10, 22, 4}, {50, 40, 6}, {84, 28, 5}, {108, 18, 3}};
+            const double t = Wrap(x, kRepeat);
+            for (const auto& tw : towers) {
+                const double d = std::abs(t - tw[0]);
+                if (d <= tw[2]) return tw[1] - kRoofRise * d / tw[2];
+                if (d <= tw[2] + 1) return tw[1] - kRoofRise - 2;  // roof eaves
+            }
+            return 0;
         }
     }
 }
@@ -313,6 +324,9 @@ Image GroundStrip(int style) {
         int top = 48 - static_cast<int>(std::lround(h));
         for (int y = std::max(0, top); y < 48; ++y) {
             int depth = y - top;
+            // Below the outline every other pixel is left out: scenery far
+            // behind, never a solid floor at the bottom of a pit.
+            if (depth > kSolidOutline && (x + y) % 2 == 1) continue;
             Rgba c;
             switch (style) {
                 case 1:
