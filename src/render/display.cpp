@@ -101,6 +101,54 @@ void CopyRowsKeyed(uint16_t* d, int32_t dStride, const uint16_t* s, int32_t sStr
     for (int32_t y = 0; y < h; ++y, d += dStride, s += sStride) CopyRowKeyed(d, s, w, key);
 }
 
+// Destination columns of a scaled row that come from one stretch of the
+// source: consecutive source columns (shrinking) or one repeated (growing).
+struct ColumnRun {
+    int32_t destX;
+    int32_t srcX;
+    int32_t length;
+    bool repeated;
+};
+
+// Runs of (destination x, source x) pairs whose destination columns follow
+// one another without gaps.
+std::vector<ColumnRun> ColumnRuns(const std::vector<int32_t>& columns) {
+    std::vector<ColumnRun> runs;
+    const size_t n = columns.size() / 2;
+    for (size_t i = 0; i < n;) {
+        ColumnRun run{columns[2 * i], columns[2 * i + 1], 1, false};
+        if (i + 1 < n) run.repeated = columns[2 * i + 3] == run.srcX;
+        const int32_t step = run.repeated ? 0 : 1;
+        while (i + run.length < n &&
+               columns[2 * (i + run.length) + 1] == run.srcX + step * run.length) {
+            ++run.length;
+        }
+        runs.push_back(run);
+        i += static_cast<size_t>(run.length);
+    }
+    // Runs this short cost more than a plain pixel-by-pixel gather.
+    constexpr size_t kShortestWorthwhile = 8;
+    if (runs.size() * kShortestWorthwhile > n) runs.clear();
+    return runs;
+}
+
+// Every column lands in turn: destination pixel i from the i-th pair's source x.
+void GatherRow(uint16_t* drow, const uint16_t* srow, const std::vector<int32_t>& columns) {
+    const int32_t* c = columns.data();
+    const size_t n = columns.size() / 2;
+    for (size_t i = 0; i < n; ++i) drow[i] = srow[c[2 * i + 1]];
+}
+
+void DrawScaledRow(uint16_t* drow, const uint16_t* srow, const std::vector<ColumnRun>& runs) {
+    for (const ColumnRun& r : runs) {
+        if (r.repeated) {
+            std::fill_n(drow + r.destX, r.length, srow[r.srcX]);
+        } else {
+            std::memcpy(drow + r.destX, srow + r.srcX, static_cast<size_t>(r.length) * sizeof(uint16_t));
+        }
+    }
+}
+
 }  // namespace
 
 bool InitDisplay(Game& game, int32_t width, int32_t height, bool fullScreen, int32_t) {
@@ -227,6 +275,7 @@ int32_t StretchBlit(Surface& dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
     // source row as the one above is that row again: copy it whole.
     const bool rowsRepeat = !useKey && &dest != &src &&
                             columns.size() == static_cast<size_t>(x1 - x0) * 2;
+    const std::vector<ColumnRun> runs = rowsRepeat ? ColumnRuns(columns) : std::vector<ColumnRun>{};
     int64_t lastSrcY = -1;
     int32_t drawn = 0;
     for (int32_t y = y0; y < y1; ++y) {
@@ -244,8 +293,12 @@ int32_t StretchBlit(Surface& dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
             continue;
         }
         lastSrcY = srcY;
-        if (rowsRepeat) {  // every column lands, no key: a plain gather
-            for (size_t i = 0; i < columns.size(); i += 2) drow[x0 + i / 2] = srow[columns[i + 1]];
+        if (rowsRepeat) {
+            if (runs.empty()) {
+                GatherRow(drow + x0, srow, columns);
+            } else {
+                DrawScaledRow(drow, srow, runs);
+            }
             drawn = 1;
             continue;
         }
