@@ -8,7 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
   fonts-ipafont-gothic
-  libgtest-dev googletest
+  libgtest-dev googletest libbenchmark-dev
 )
 
 missing=()

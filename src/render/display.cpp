@@ -4,7 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <utility>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "shell/game.h"
 
@@ -25,6 +31,122 @@ uint32_t ResolveColour(uint32_t colour) {
 PixelValue ResolvePixel(uint32_t colour) {
     if (colour >= kPixelValueMarker) return (colour - kPixelValueMarker) & 0xFFFF;
     return ColorToPixel(colour);
+}
+
+// The usual width of a copy: one 20 x 20 map cell.
+constexpr int32_t kCellPixels = 20;
+
+void CopyRows(uint16_t* d, int32_t dStride, const uint16_t* s, int32_t sStride, int32_t w,
+              int32_t h) {
+    const size_t bytes = static_cast<size_t>(w) * sizeof(uint16_t);
+    for (int32_t y = 0; y < h; ++y, d += dStride, s += sStride) std::memcpy(d, s, bytes);
+}
+
+// Rows of a width known when compiling become a few plain moves.
+template <int32_t W>
+void CopyRowsFixed(uint16_t* d, int32_t dStride, const uint16_t* s, int32_t sStride, int32_t h) {
+    for (int32_t y = 0; y < h; ++y, d += dStride, s += sStride) {
+        std::memcpy(d, s, W * sizeof(uint16_t));
+    }
+}
+
+// One row of a keyed copy: every source pixel but the key replaces its
+// destination pixel.
+#ifdef __SSE2__
+constexpr int32_t kLanes = 8;  // 16-bit pixels in one SSE2 register
+
+void CopyRowKeyed(uint16_t* d, const uint16_t* s, int32_t w, uint16_t key) {
+    const __m128i keys = _mm_set1_epi16(static_cast<short>(key));
+    int32_t x = 0;
+    for (; x + kLanes <= w; x += kLanes) {
+        const __m128i sp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+        const __m128i transparent = _mm_cmpeq_epi16(sp, keys);
+        const int mask = _mm_movemask_epi8(transparent);
+        if (mask == 0xFFFF) continue;  // a run of key: nothing to do
+        __m128i* dp = reinterpret_cast<__m128i*>(d + x);
+        if (mask == 0) {  // a run of picture: plain copy
+            _mm_storeu_si128(dp, sp);
+            continue;
+        }
+        const __m128i under = _mm_and_si128(transparent, _mm_loadu_si128(dp));
+        _mm_storeu_si128(dp, _mm_or_si128(under, _mm_andnot_si128(transparent, sp)));
+    }
+    for (; x < w; ++x) {
+        if (s[x] != key) d[x] = s[x];
+    }
+}
+#else
+void CopyRowKeyed(uint16_t* d, const uint16_t* s, int32_t w, uint16_t key) {
+    for (int32_t x = 0; x < w; ++x) {
+        if (s[x] != key) d[x] = s[x];
+    }
+}
+#endif
+
+// One pass over pixels that lie end to end (a whole surface's rows): two
+// pixels at a time through the C library's wide fill, which is vectorised.
+void FillPixels(uint16_t* p, size_t count, uint16_t value) {
+    static_assert(sizeof(wchar_t) == 2 * sizeof(uint16_t));
+    if (reinterpret_cast<uintptr_t>(p) % alignof(wchar_t) != 0 && count > 0) {
+        *p++ = value;
+        --count;
+    }
+    const uint32_t pair = value | (uint32_t{value} << 16);
+    std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(pair), count / 2);
+    if (count % 2 != 0) p[count - 1] = value;
+}
+
+void CopyRowsKeyed(uint16_t* d, int32_t dStride, const uint16_t* s, int32_t sStride, int32_t w,
+                   int32_t h, uint16_t key) {
+    for (int32_t y = 0; y < h; ++y, d += dStride, s += sStride) CopyRowKeyed(d, s, w, key);
+}
+
+// Destination columns of a scaled row that come from one stretch of the
+// source: consecutive source columns (shrinking) or one repeated (growing).
+struct ColumnRun {
+    int32_t destX;
+    int32_t srcX;
+    int32_t length;
+    bool repeated;
+};
+
+// Runs of (destination x, source x) pairs whose destination columns follow
+// one another without gaps.
+std::vector<ColumnRun> ColumnRuns(const std::vector<int32_t>& columns) {
+    std::vector<ColumnRun> runs;
+    const size_t n = columns.size() / 2;
+    for (size_t i = 0; i < n;) {
+        ColumnRun run{columns[2 * i], columns[2 * i + 1], 1, false};
+        if (i + 1 < n) run.repeated = columns[2 * i + 3] == run.srcX;
+        const int32_t step = run.repeated ? 0 : 1;
+        while (i + run.length < n &&
+               columns[2 * (i + run.length) + 1] == run.srcX + step * run.length) {
+            ++run.length;
+        }
+        runs.push_back(run);
+        i += static_cast<size_t>(run.length);
+    }
+    // Runs this short cost more than a plain pixel-by-pixel gather.
+    constexpr size_t kShortestWorthwhile = 8;
+    if (runs.size() * kShortestWorthwhile > n) runs.clear();
+    return runs;
+}
+
+// Every column lands in turn: destination pixel i from the i-th pair's source x.
+void GatherRow(uint16_t* drow, const uint16_t* srow, const std::vector<int32_t>& columns) {
+    const int32_t* c = columns.data();
+    const size_t n = columns.size() / 2;
+    for (size_t i = 0; i < n; ++i) drow[i] = srow[c[2 * i + 1]];
+}
+
+void DrawScaledRow(uint16_t* drow, const uint16_t* srow, const std::vector<ColumnRun>& runs) {
+    for (const ColumnRun& r : runs) {
+        if (r.repeated) {
+            std::fill_n(drow + r.destX, r.length, srow[r.srcX]);
+        } else {
+            std::memcpy(drow + r.destX, srow + r.srcX, static_cast<size_t>(r.length) * sizeof(uint16_t));
+        }
+    }
 }
 
 }  // namespace
@@ -105,18 +227,14 @@ int32_t BlitClipped(Surface& dest, int32_t dx, int32_t dy, int32_t w, int32_t h,
     h = std::min({h, dest.height - dy, src.height - sy});
     if (w < 1 || h < 1) return 0;
 
-    const bool useKey = keyed && src.hasColorKey;
-    const uint16_t key = src.colorKey;
-    for (int32_t y = 0; y < h; ++y) {
-        const uint16_t* s = &src.pixels[static_cast<size_t>(sy + y) * src.width + sx];
-        uint16_t* d = &dest.pixels[static_cast<size_t>(dy + y) * dest.width + dx];
-        if (!useKey) {
-            std::copy(s, s + w, d);
-            continue;
-        }
-        for (int32_t x = 0; x < w; ++x) {
-            if (s[x] != key) d[x] = s[x];
-        }
+    const uint16_t* s = &src.pixels[static_cast<size_t>(sy) * src.width + sx];
+    uint16_t* d = &dest.pixels[static_cast<size_t>(dy) * dest.width + dx];
+    if (keyed && src.hasColorKey) {
+        CopyRowsKeyed(d, dest.width, s, src.width, w, h, src.colorKey);
+    } else if (w == kCellPixels) {
+        CopyRowsFixed<kCellPixels>(d, dest.width, s, src.width, h);
+    } else {
+        CopyRows(d, dest.width, s, src.width, w, h);
     }
     return 1;
 }
@@ -141,18 +259,53 @@ int32_t StretchBlit(Surface& dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
     const int32_t y0 = std::max(dy, 0);
     const int32_t x1 = static_cast<int32_t>(std::min<int64_t>(int64_t{dx} + dw, dest.width));
     const int32_t y1 = static_cast<int32_t>(std::min<int64_t>(int64_t{dy} + dh, dest.height));
+    if (x0 >= x1 || y0 >= y1) return 0;
+    // The source column of every destination column, worked out once
+    // instead of once a pixel; columns from outside the source are dropped.
+    std::vector<int32_t> columns;  // pairs: destination x, source x
+    columns.reserve(static_cast<size_t>(x1 - x0) * 2);
+    for (int32_t x = x0; x < x1; ++x) {
+        const int64_t srcX = sx + (int64_t{x - dx} * sw) / dw;
+        if (srcX < 0 || srcX >= src.width) continue;
+        columns.push_back(x);
+        columns.push_back(static_cast<int32_t>(srcX));
+    }
+    if (columns.empty()) return 0;
+    // Unkeyed with every column inside the source, a row made from the same
+    // source row as the one above is that row again: copy it whole.
+    const bool rowsRepeat = !useKey && &dest != &src &&
+                            columns.size() == static_cast<size_t>(x1 - x0) * 2;
+    const std::vector<ColumnRun> runs = rowsRepeat ? ColumnRuns(columns) : std::vector<ColumnRun>{};
+    int64_t lastSrcY = -1;
     int32_t drawn = 0;
     for (int32_t y = y0; y < y1; ++y) {
         const int64_t srcY = sy + (int64_t{y - dy} * sh) / dh;
-        if (srcY < 0 || srcY >= src.height) continue;
+        if (srcY < 0 || srcY >= src.height) {
+            lastSrcY = -1;
+            continue;
+        }
         const uint16_t* srow = &src.pixels[static_cast<size_t>(srcY) * src.width];
         uint16_t* drow = &dest.pixels[static_cast<size_t>(y) * dest.width];
-        for (int32_t x = x0; x < x1; ++x) {
-            const int64_t srcX = sx + (int64_t{x - dx} * sw) / dw;
-            if (srcX < 0 || srcX >= src.width) continue;
-            const uint16_t p = srow[srcX];
+        if (rowsRepeat && srcY == lastSrcY) {
+            std::memcpy(drow + x0, drow - dest.width + x0,
+                        static_cast<size_t>(x1 - x0) * sizeof(uint16_t));
+            lastSrcY = srcY;
+            continue;
+        }
+        lastSrcY = srcY;
+        if (rowsRepeat) {
+            if (runs.empty()) {
+                GatherRow(drow + x0, srow, columns);
+            } else {
+                DrawScaledRow(drow, srow, runs);
+            }
+            drawn = 1;
+            continue;
+        }
+        for (size_t i = 0; i < columns.size(); i += 2) {
+            const uint16_t p = srow[columns[i + 1]];
             if (useKey && p == key) continue;
-            drow[x] = p;
+            drow[columns[i]] = p;
             drawn = 1;
         }
     }
@@ -161,11 +314,7 @@ int32_t StretchBlit(Surface& dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
 
 int32_t ClearSurface(Surface& surface, PixelValue value) {
     if (!surface.Exists()) return 0;
-    // Fill one row, then copy it down: much faster than a pixel loop.
-    const size_t w = static_cast<size_t>(surface.width);
-    uint16_t* first = surface.pixels.data();
-    std::fill(first, first + w, static_cast<uint16_t>(value & 0xFFFF));
-    for (int32_t y = 1; y < surface.height; ++y) std::memcpy(first + y * w, first, w * sizeof(uint16_t));
+    FillPixels(surface.pixels.data(), surface.pixels.size(), static_cast<uint16_t>(value & 0xFFFF));
     return 1;
 }
 

@@ -17,8 +17,14 @@ inline bool IsOn(Flag f) { return f == kOn; }
 
 // Rounds to the nearest whole number, an exact half to the even neighbour
 // (0.5 -> 0, 1.5 -> 2, 2.5 -> 2, -0.5 -> 0).
+// Adding and taking away 2^52 leaves no fraction bits, so the hardware's
+// default rounding (halves to even) does the work without a library call;
+// values that large are whole numbers already.
 inline int64_t RoundHalfEven(double v) {
-    double r = std::nearbyint(v);  // default rounding mode rounds halves to even
+    constexpr double kNoFractionBits = 4503599627370496.0;  // 2^52
+    if (!(std::fabs(v) < kNoFractionBits)) return static_cast<int64_t>(v);
+    const double r = v >= 0 ? (v + kNoFractionBits) - kNoFractionBits
+                            : (v - kNoFractionBits) + kNoFractionBits;
     return static_cast<int64_t>(r);
 }
 inline int32_t Round32(double v) { return static_cast<int32_t>(RoundHalfEven(v)); }
