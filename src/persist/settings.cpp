@@ -32,8 +32,9 @@ void LoadSettings(Game& game) {
     s.AutoView = ReadFlag(path, "AutoView", kOff);
     s.DrawBack = ReadFlag(path, "DrawBack", kOn);
     s.PlayMusic = ReadFlag(path, "PlayMusic", kOn);
-    // The stage loop sleeps this long every frame, so it must never be negative.
-    s.GameSpeed = std::max(IniReadInt(path, kSection, "GameSpeed", kDefaultGameSpeedMs), 0);
+    // The stage loop sleeps this long every frame: never negative, never endless.
+    s.GameSpeed = std::clamp(IniReadInt(path, kSection, "GameSpeed", kDefaultGameSpeedMs), 0,
+                             kMaxGameSpeedMs);
 }
 
 // A file that cannot be written is not reported: the settings simply stay

@@ -9,6 +9,8 @@
 // queued for the game to collect where it lets window events run.
 #include "platform/sdl_platform.h"
 
+#include "platform/frame_clock.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -35,9 +37,6 @@ constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
 constexpr int kWindowScale = 2;
 constexpr const char* kTitle = "Tumbleroo";
-constexpr std::chrono::nanoseconds kFramePeriod{1'000'000'000 / 60};
-// Further behind the clock than this and we stop trying to catch up.
-constexpr int kMaxFramesBehind = 3;
 // Changed window rows closer than this are sent as one band.
 constexpr int kBandMergeRows = 16;
 // Window pixels written with one store when stretching a row.
@@ -530,16 +529,9 @@ private:
     static void FinishStores() {}
 #endif
 
-    // Sleeps until the next tick of the 60 Hz frame clock. A game that fell
-    // well behind (a long load, a dragged window) starts a fresh beat
-    // instead of racing to catch up.
+    // Sleeps until the next tick of the 60 Hz frame clock.
     void WaitForNextTick() {
-        nextTick_ += kFramePeriod;
-        const Clock::time_point now = Clock::now();
-        if (now > nextTick_ + kMaxFramesBehind * kFramePeriod) {
-            nextTick_ = now;
-            return;
-        }
+        nextTick_ = NextFrameTick(nextTick_, Clock::now());
         std::this_thread::sleep_until(nextTick_);
     }
 

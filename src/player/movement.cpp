@@ -112,6 +112,14 @@ void ApplyOpenStep(Game& game, const SideProbeResult& result) {
 
 }  // namespace
 
+bool FallsOut(int64_t playerY, int32_t mapHeight) {
+    return playerY + kFallOutMarginPx >= static_cast<int64_t>(mapHeight) * kCellSizePx;
+}
+
+bool RowFallsOut(int32_t row, int32_t mapHeight) {
+    return FallsOut(static_cast<int64_t>(row) * kCellSizePx, mapHeight);
+}
+
 int32_t CellAt(Game& game, int32_t px, int32_t py) {
     PlayerState& p = game.player;
     const MapState& map = game.map;
@@ -122,10 +130,7 @@ int32_t CellAt(Game& game, int32_t px, int32_t py) {
     if (cx < 0) return kSolidCode;
     if (cx > map.MapWidth - 1) return kSolidCode;
     // Any probe notices when the player has dropped out of the map.
-    if (static_cast<int64_t>(p.PlayerY) + kFallOutMarginPx >=
-        static_cast<int64_t>(map.MapHeight) * kCellSizePx) {
-        RestartAfterMiss(game);
-    }
+    if (FallsOut(p.PlayerY, map.MapHeight)) RestartAfterMiss(game);
     if (cy < 0) return kOpenSkyCode;
     if (cy >= map.MapHeight) return kSolidCode;
     // The miss reloads the same map, but never read outside whatever is loaded.

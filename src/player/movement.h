@@ -8,6 +8,12 @@ namespace tumbleroo {
 
 struct Game;
 
+// True when a player whose top is at playerY has dropped out of a map
+// mapHeight cells high: every probe then counts a miss.
+bool FallsOut(int64_t playerY, int32_t mapHeight);
+// The same for a player whose top is on the given row of cells.
+bool RowFallsOut(int32_t row, int32_t mapHeight);
+
 // Terrain code at a map pixel; also the fall-out test of the player.
 int32_t CellAt(Game& game, int32_t px, int32_t py);
 void MoveRight(Game& game, int16_t n);

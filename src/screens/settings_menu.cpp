@@ -2,7 +2,6 @@
 // memory at once, the records reset, and OK to write the settings file.
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <string>
 
 #include "persist/records.h"
@@ -68,7 +67,7 @@ std::string ValueText(Settings& settings, int16_t item) {
 }
 
 // Left turns a switch on and lowers the speed (never below 0); Right turns
-// it off and raises the speed.
+// it off and raises the speed (never above the longest pause).
 void ChangeSetting(Game& game, int16_t item, bool left) {
     Settings& settings = game.settings;
     if (Flag* flag = SwitchOf(settings, item)) {
@@ -79,7 +78,7 @@ void ChangeSetting(Game& game, int16_t item, bool left) {
     game.platform->SleepMs(kStepPauseMs);
     int32_t& speed = settings.GameSpeed;
     if (left && speed >= 1) --speed;
-    if (!left && speed < std::numeric_limits<int32_t>::max()) ++speed;
+    if (!left && speed < kMaxGameSpeedMs) ++speed;
 }
 
 void DrawMenu(Game& game, int16_t highlighted, int32_t blink) {

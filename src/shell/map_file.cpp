@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "player/movement.h"
 #include "shell/program.h"
 
 namespace tumbleroo {
@@ -97,6 +98,21 @@ const HeaderField kHeaderFields[] = {
 
 bool SizeInRange(int32_t v) { return v >= 1 && v <= kMaxMapCells; }
 
+// The stage starts on the last start marker in column order; one that low
+// would make the very first probe a miss, and every restart again.
+bool StartFallsOut(const MapData& map, std::string& error) {
+    for (int32_t x = map.header.MapWidth - 1; x >= 0; --x) {
+        for (int32_t y = map.header.MapHeight - 1; y >= 0; --y) {
+            if (map.At(x, y) != kStartMarkerCode) continue;
+            if (!RowFallsOut(y, map.header.MapHeight)) return false;
+            error = "the start marker at column " + std::to_string(x) + ", row " + std::to_string(y) +
+                    " is too near the map's bottom: the player would fall out at once";
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string Trim(const std::string& s) {
     const size_t a = s.find_first_not_of(" \t\r");
     if (a == std::string::npos) return {};
@@ -129,7 +145,7 @@ bool ParseMapBytes(const std::vector<uint8_t>& bytes, MapData& out, std::string&
     out.header = h;
     out.cells.assign(bytes.begin() + static_cast<long>(r.offset()),
                      bytes.begin() + static_cast<long>(r.offset() + cellCount));
-    return true;
+    return !StartFallsOut(out, error);
 }
 
 std::vector<uint8_t> MapToBytes(const MapData& map) {

@@ -17,7 +17,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kStartMarker = 14;
 constexpr int32_t kCannon = 32;
 constexpr int32_t kCannonMouth = 33;
 constexpr int32_t kThrownUpFrames = 41;
@@ -49,7 +48,7 @@ void ScanStageMarkers(Game& game) {
     PlayerState& p = game.player;
     for (int32_t x = 0; x < m.MapWidth; ++x) {
         for (int32_t y = 0; y < m.MapHeight; ++y) {
-            if (m.Cell(x, y) == kStartMarker) {
+            if (m.Cell(x, y) == kStartMarkerCode) {
                 m.Cell(x, y) = 0;
                 p.PlayerX = 20 * x;
                 p.PlayerY = 20 * y;

@@ -3,7 +3,10 @@
 // objects' updates, the ground test, the flip, then keys and moves.
 #include "shell/stage_loop.h"
 
+#include <algorithm>
+
 #include "objects/objects.h"
+#include "persist/settings.h"
 #include "player/movement.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
@@ -82,8 +85,8 @@ void HandleKeys(Game& game) {
 // One pass of the loop; false when the loop should end.
 bool RunFrame(Game& game) {
     PlayerState& p = game.player;
-    const int32_t pause = game.settings.GameSpeed;
-    game.platform->SleepMs(pause > 0 ? pause : 0);
+    // Bounded here too: the settings record can be filled in without the file.
+    game.platform->SleepMs(std::clamp(game.settings.GameSpeed, 0, kMaxGameSpeedMs));
     if (IsOn(p.PushLeft) && IsOn(p.PushRight)) {
         p.PushLeft = kOff;
         p.PushRight = kOff;

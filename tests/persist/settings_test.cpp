@@ -156,5 +156,18 @@ TEST(Settings, ValuesAreNormalisedOnReadingAndRewrittenInPlace) {
               "Window=1\n");
 }
 
+// The stage loop pauses GameSpeed milliseconds every frame: a huge number
+// must not freeze the game for days, while sane ones are kept as written.
+TEST(Settings, GameSpeedIsBoundedToTheLongestPause) {
+    SettingsGame s;
+    WriteFile(s.IniPath(), "[BasicInformation]\nGameSpeed=2147483647\n");
+    LoadSettings(s.game);
+    EXPECT_EQ(s.game.settings.GameSpeed, 1000);
+
+    WriteFile(s.IniPath(), "[BasicInformation]\nGameSpeed=250\n");
+    LoadSettings(s.game);
+    EXPECT_EQ(s.game.settings.GameSpeed, 250);
+}
+
 }  // namespace
 }  // namespace tumbleroo

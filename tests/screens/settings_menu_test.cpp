@@ -74,6 +74,18 @@ TEST(SettingsMenu, SpeedNeverGoesBelowZeroAndOkWritesIt) {
     EXPECT_EQ(lines[4], "GameSpeed= 0");
 }
 
+TEST(SettingsMenu, SpeedNeverGoesAboveTheLongestPause) {
+    testing::TestGame t;
+    t.game.settings.GameSpeed = 999;
+    KeysFromNow(t, "14-16 DOWN\n20-23 RIGHT\n30-31 DOWN\n35 Z\n");
+    RunSettingsMenu(t.game);
+    EXPECT_EQ(t.game.settings.GameSpeed, 1000);
+    EXPECT_FALSE(Drew(t, "1001"));
+    const std::vector<std::string> lines = ReadLines(t.game.records.settingsPath);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[4], "GameSpeed= 1000");
+}
+
 TEST(SettingsMenu, HandEditedNegativeSpeedShowsItsSignAndIsNeverLowered) {
     testing::TestGame t;
     t.game.settings.GameSpeed = -5;

@@ -79,10 +79,32 @@ TEST(MapFile, ShortOrOutOfRangeFilesAreRejectedLikeMissingOnes) {
     EXPECT_FALSE(ReadMapFile(t.game, t.dir + "/MapFiles/none.map"));
 }
 
+// A start within 50 pixels of the bottom makes every probe a miss, and the
+// miss puts the player back there: one frame would never end.
+TEST(MapFile, StartThatWouldFallOutAtOnceIsRejectedWithItsReason) {
+    testing::TestGame t;
+    const std::string path = t.dir + "/MapFiles/M.map";
+    MapData map;
+    std::string error;
+    ASSERT_TRUE(ParseMapText(testing::Course("....\nS..G\n"), map, error)) << error;
+    WriteFile(path, MapToBytes(map));
+    EXPECT_FALSE(ReadMapFile(t.game, path));
+    EXPECT_FALSE(ParseMapBytes(MapToBytes(map), map, error));
+    EXPECT_NE(error.find("column 0, row 1"), std::string::npos) << error;
+    EXPECT_NE(error.find("fall out"), std::string::npos) << error;
+
+    // Three rows above the bottom is the lowest start that stands.
+    ASSERT_TRUE(ParseMapText(testing::Course("S..G\n....\n....\n"), map, error)) << error;
+    EXPECT_TRUE(ParseMapBytes(MapToBytes(map), map, error)) << error;
+    ASSERT_TRUE(ParseMapText(testing::Course(".S.G\n....\n"), map, error)) << error;
+    EXPECT_FALSE(ParseMapBytes(MapToBytes(map), map, error));
+}
+
 TEST(MapFile, TextFormRoundTripsThroughTheBinaryFile) {
     const std::string text = testing::Course(
         "..o.G\n"
         "S~H*C\n"
+        "#####\n"
         "#####\n",
         "SideLiftSpeed: -2\nSpikeBlockUpDistance: 7\nGroundStyle: 5\nHeaderExtra: note");
     MapData a, b;
@@ -104,7 +126,7 @@ TEST(MapFile, TextFormRoundTripsThroughTheBinaryFile) {
 
 TEST(MapFile, ReloadUndoesChangesMadeDuringPlay) {
     testing::TestGame t;
-    t.UseMap(testing::Course("S.o\n###\n"));
+    t.UseMap(testing::Course("S.o\n...\n###\n"));
     const std::vector<uint8_t> fresh = t.game.map.MapGrid;
     t.game.map.Cell(2, 0) = 0;
     t.game.map.Cell(0, 0) = 0;
