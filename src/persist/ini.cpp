@@ -204,20 +204,28 @@ int32_t LeadingNumber(std::string_view text) {
     return static_cast<int32_t>(value);
 }
 
-int32_t IniReadInt(const std::string& path, const std::string& section, const std::string& key,
-                   int32_t defaultValue) {
+bool IniReadString(const std::string& path, const std::string& section, const std::string& key,
+                   std::string& value) {
     std::string text;
-    if (!ReadWholeFile(path, text)) return defaultValue;
+    if (!ReadWholeFile(path, text)) return false;
     std::vector<IniLine> lines = SplitLines(text);
     for (size_t i = FindSection(lines, section) + 1; i < lines.size(); ++i) {
         std::string_view name;
         if (SectionName(lines[i].text, name)) break;
         size_t valueStart = 0;
         if (KeyName(lines[i].text, name, valueStart) && SameName(name, key)) {
-            return LeadingNumber(std::string_view(lines[i].text).substr(valueStart));
+            value = lines[i].text.substr(valueStart);
+            return true;
         }
     }
-    return defaultValue;
+    return false;
+}
+
+int32_t IniReadInt(const std::string& path, const std::string& section, const std::string& key,
+                   int32_t defaultValue) {
+    std::string value;
+    if (!IniReadString(path, section, key, value)) return defaultValue;
+    return LeadingNumber(value);
 }
 
 bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,

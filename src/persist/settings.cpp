@@ -14,17 +14,17 @@ namespace {
 constexpr const char* kSection = "BasicInformation";
 constexpr const char* kSettingsFileName = "Init.ini";
 
-std::string SettingsPath(const Game& game) {
-    if (!game.records.settingsPath.empty()) return game.records.settingsPath;
-    return game.run.BasePath + kSettingsFileName;
-}
-
 // Any number but 0 switches a setting on; stored as exactly -1 or 0.
 Flag ReadFlag(const std::string& path, const char* key, Flag defaultValue) {
     return ToFlag(IniReadInt(path, kSection, key, defaultValue) != 0);
 }
 
 }  // namespace
+
+std::string SettingsPath(const Game& game) {
+    if (!game.records.settingsPath.empty()) return game.records.settingsPath;
+    return game.run.BasePath + kSettingsFileName;
+}
 
 void LoadSettings(Game& game) {
     const std::string path = SettingsPath(game);

@@ -59,6 +59,8 @@ public:
     void ShowMessage(const std::string& text) override;
 
     bool IsKeyDown(Key key) override;
+    // Scripts name game keys, so there is nothing to bind.
+    void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
 

@@ -28,6 +28,8 @@ enum class Key : int {
 inline constexpr Key kAllKeys[] = {Key::Left, Key::Up,    Key::Right, Key::Down,
                                    Key::Z,    Key::Enter, Key::Escape};
 
+struct KeyBinding;  // platform/key_bindings.h
+
 struct WindowEvent {
     enum class Kind { KeyUp, Close };
     Kind kind = Kind::KeyUp;
@@ -70,6 +72,8 @@ public:
 
     // Input and events.
     virtual bool IsKeyDown(Key key) = 0;
+    // Replaces which physical keys stand for the game keys it names.
+    virtual void BindKeys(const std::vector<KeyBinding>& bindings) = 0;
     // Collects the window events that arrived since the last call.
     virtual std::vector<WindowEvent> TakePendingEvents() = 0;
 

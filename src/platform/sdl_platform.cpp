@@ -4,8 +4,9 @@
 // module only shows it: full screen on the desktop, scaled up by nearest
 // neighbour and letterboxed, or in a window at twice the size (Alt+Enter).
 // Frames are paced by our own steady 60 Hz clock rather than by vsync, so
-// the game runs at the same speed on any monitor. Keys are kept as a held
-// state table fed by SDL's events; releases and the window close are
+// the game runs at the same speed on any monitor. Keys are read by position
+// (scancode), so they sit in the same place on every layout, and kept as a
+// held state table fed by SDL's events; releases and the window close are
 // queued for the game to collect where it lets window events run.
 #include "platform/sdl_platform.h"
 
@@ -28,6 +29,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/key_bindings.h"
 #include "platform/sdl_support.h"
 
 namespace tumbleroo {
@@ -48,20 +50,6 @@ constexpr int kAudioChunkSamples = 512;
 constexpr int kAudioRates[] = {22050, 44100};
 
 using Clock = std::chrono::steady_clock;
-
-std::optional<Key> KeyFromSdl(SDL_Keycode code) {
-    switch (code) {
-        case SDLK_LEFT: return Key::Left;
-        case SDLK_RIGHT: return Key::Right;
-        case SDLK_UP: return Key::Up;
-        case SDLK_DOWN: return Key::Down;
-        case SDLK_z: return Key::Z;
-        case SDLK_RETURN:
-        case SDLK_KP_ENTER: return Key::Enter;
-        case SDLK_ESCAPE: return Key::Escape;
-        default: return std::nullopt;
-    }
-}
 
 size_t KeyIndex(Key key) {
     for (size_t i = 0; i < std::size(kAllKeys); ++i) {
@@ -86,6 +74,7 @@ public:
             std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         }
         reportTiming_ = std::getenv("TUMBLEROO_TIMING") != nullptr;
+        BindKeys(DefaultKeyBindings());
     }
 
     ~SdlPlatform() override {
@@ -159,6 +148,22 @@ public:
         std::fprintf(stderr, "%s (SDL: %s)\n", text.c_str(), SDL_GetError());
         if (!window_) return;
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kTitle, text.c_str(), window_);
+    }
+
+    void BindKeys(const KeyBindings& bindings) override {
+        for (const KeyBinding& binding : bindings) {
+            for (std::optional<Key>& bound : boundKey_) {
+                if (bound == binding.key) bound.reset();
+            }
+            for (const std::string& position : binding.positions) {
+                const SDL_Scancode code = SDL_GetScancodeFromName(position.c_str());
+                if (code == SDL_SCANCODE_UNKNOWN) {
+                    std::fprintf(stderr, "Init.ini [Keys]: no key named \"%s\"\n", position.c_str());
+                    continue;
+                }
+                boundKey_[code] = binding.key;
+            }
+        }
     }
 
     bool IsKeyDown(Key key) override {
@@ -585,21 +590,30 @@ private:
         }
         // A held key repeats its key-down; it is still the one press.
         if (key.repeat) return;
-        const std::optional<Key> game = KeyFromSdl(key.keysym.sym);
+        const std::optional<Key> game = boundKey_[key.keysym.scancode];
         if (!game) return;
+        physicalHeld_[key.keysym.scancode] = true;
         const size_t i = KeyIndex(*game);
         held_[i] = true;
         pressedUnseen_[i] = true;
     }
 
     void OnKeyUp(const SDL_KeyboardEvent& key) {
-        const std::optional<Key> game = KeyFromSdl(key.keysym.sym);
-        if (!game) return;
-        const size_t i = KeyIndex(*game);
+        const std::optional<Key> game = boundKey_[key.keysym.scancode];
         // Only a key the game saw go down is released (not Alt+Enter's Enter).
-        if (!held_[i]) return;
-        held_[i] = false;
+        if (!game || !physicalHeld_[key.keysym.scancode]) return;
+        physicalHeld_[key.keysym.scancode] = false;
+        // The game key stays down while another of its keys is held.
+        if (AnyHeldFor(*game)) return;
+        held_[KeyIndex(*game)] = false;
         pending_.push_back(WindowEvent{WindowEvent::Kind::KeyUp, *game});
+    }
+
+    bool AnyHeldFor(Key game) const {
+        for (size_t code = 0; code < boundKey_.size(); ++code) {
+            if (physicalHeld_[code] && boundKey_[code] == game) return true;
+        }
+        return false;
     }
 
     Mix_Chunk* Chunk(int sound) const {
@@ -646,6 +660,9 @@ private:
     bool needsRedraw_ = true;
     Clock::time_point nextTick_ = Clock::now();
 
+    // Which game key each key position stands for, and which are held.
+    std::array<std::optional<Key>, SDL_NUM_SCANCODES> boundKey_{};
+    std::array<bool, SDL_NUM_SCANCODES> physicalHeld_{};
     std::array<bool, std::size(kAllKeys)> held_{};
     // Pressed since the game last asked: a tap shorter than a frame counts.
     std::array<bool, std::size(kAllKeys)> pressedUnseen_{};

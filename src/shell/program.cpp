@@ -3,6 +3,7 @@
 #include "shell/program.h"
 
 #include "persist/records.h"
+#include "persist/key_settings.h"
 #include "persist/settings.h"
 #include "player/movement.h"
 #include "render/display.h"
@@ -81,6 +82,7 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
     ChooseDataFiles(game);
     LoadRecords(game);
     LoadSettings(game);
+    game.platform->BindKeys(LoadKeyBindings(SettingsPath(game)));
     game.random.Seed(seed);
     PlayerState& p = game.player;
     p.CanMoveLeft = kOn;

@@ -3,7 +3,9 @@
 // SDL_mixer channels (on SDL's silent audio driver).
 #include "platform/sdl_platform.h"
 
+#include "persist/key_settings.h"
 #include "platform/frame_clock.h"
+#include "support/files.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -22,12 +24,28 @@ namespace {
 using std::chrono::milliseconds;
 using Clock = std::chrono::steady_clock;
 
-void PushKey(Uint32 type, SDL_Keycode key, bool repeat = false, Uint16 mod = KMOD_NONE) {
+// The key a US layout prints at the position (SDL knows no layout without
+// a video driver).
+SDL_Keycode UsKeyAt(SDL_Scancode code) {
+    switch (code) {
+        case SDL_SCANCODE_RETURN: return SDLK_RETURN;
+        case SDL_SCANCODE_ESCAPE: return SDLK_ESCAPE;
+        case SDL_SCANCODE_SPACE: return SDLK_SPACE;
+        case SDL_SCANCODE_A: return SDLK_a;
+        case SDL_SCANCODE_X: return SDLK_x;
+        case SDL_SCANCODE_Z: return SDLK_z;
+        default: return SDL_SCANCODE_TO_KEYCODE(code);
+    }
+}
+
+void PushKey(Uint32 type, SDL_Scancode position, bool repeat = false, Uint16 mod = KMOD_NONE,
+             SDL_Keycode key = SDLK_UNKNOWN) {
     SDL_Event event{};
     event.key.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
-    event.key.keysym.sym = key;
+    event.key.keysym.sym = key == SDLK_UNKNOWN ? UsKeyAt(position) : key;
+    event.key.keysym.scancode = position;
     event.key.keysym.mod = mod;
     SDL_PushEvent(&event);
 }
@@ -38,19 +56,19 @@ bool IsKeyUp(const WindowEvent& event, Key key) {
 
 TEST(SdlPlatform, HeldKeysAndTheirReleases) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
-    PushKey(SDL_KEYDOWN, SDLK_RIGHT);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_FALSE(platform->IsKeyDown(Key::Left));
 
     // Key repeat while held: still the one press, nothing queued.
-    PushKey(SDL_KEYDOWN, SDLK_RIGHT, true);
-    PushKey(SDL_KEYDOWN, SDLK_RIGHT, true);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 
     // The release is held back until the game collects window events.
-    PushKey(SDL_KEYUP, SDLK_RIGHT);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_RIGHT);
     EXPECT_FALSE(platform->IsKeyDown(Key::Right));
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
@@ -58,11 +76,11 @@ TEST(SdlPlatform, HeldKeysAndTheirReleases) {
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 
     // Keys the game does not use are ignored; both Enter keys are Enter.
-    PushKey(SDL_KEYDOWN, SDLK_a);
-    PushKey(SDL_KEYUP, SDLK_a);
-    PushKey(SDL_KEYDOWN, SDLK_KP_ENTER);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_A);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
     EXPECT_TRUE(platform->IsKeyDown(Key::Enter));
-    PushKey(SDL_KEYUP, SDLK_KP_ENTER);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_KP_ENTER);
     events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(IsKeyUp(events[0], Key::Enter));
@@ -71,8 +89,8 @@ TEST(SdlPlatform, HeldKeysAndTheirReleases) {
 TEST(SdlPlatform, TapsAndRepeatsBetweenTwoPolls) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     // A tap shorter than a frame is seen once, then released.
-    PushKey(SDL_KEYDOWN, SDLK_z);
-    PushKey(SDL_KEYUP, SDLK_z);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
     std::vector<WindowEvent> events = platform->TakePendingEvents();
@@ -81,18 +99,79 @@ TEST(SdlPlatform, TapsAndRepeatsBetweenTwoPolls) {
 
     // A held key that was already seen: repeats followed by the release
     // between two polls must not look like a fresh press.
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
     EXPECT_TRUE(platform->IsKeyDown(Key::Escape));
-    PushKey(SDL_KEYDOWN, SDLK_ESCAPE, true);
-    PushKey(SDL_KEYUP, SDLK_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, true);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(platform->IsKeyDown(Key::Escape));
+}
+
+TEST(SdlPlatform, KeysAreReadByPositionAndEveryJumpKeyCounts) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    // On a German layout the key where Z sits prints Y: it still jumps.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Z));
+    // Space and X jump as well; the jump lasts while any of them is held.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Z));
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+    PushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Z));
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(IsKeyUp(events[0], Key::Z));
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_X);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Z));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_X);
+    EXPECT_EQ(platform->TakePendingEvents().size(), 1u);
+}
+
+TEST(SdlPlatform, KeysReboundInTheSettingsFile) {
+    testing::TempFolder folder;
+    const std::string ini = folder.path + "/Init.ini";
+    testing::WriteFile(ini,
+                       "[BasicInformation]\r\nGameSpeed=3\r\n"
+                       "[keys]\r\n"
+                       "jump = Left Shift , No Such Key\r\n"
+                       "Escape=\r\n"
+                       "Left=A,Left\r\n");
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    platform->BindKeys(LoadKeyBindings(ini));
+
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Z));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_LSHIFT);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Z));
+    // The jump's old keys no longer jump.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    EXPECT_FALSE(platform->IsKeyDown(Key::Z));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    // An action left empty keeps its key; one with several has them all.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Escape));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Left));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_A);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LEFT);
+    EXPECT_TRUE(platform->IsKeyDown(Key::Left));
+    PushKey(SDL_KEYUP, SDL_SCANCODE_LEFT);
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_TRUE(IsKeyUp(events[0], Key::Z));
+    EXPECT_TRUE(IsKeyUp(events[1], Key::Escape));
+    EXPECT_TRUE(IsKeyUp(events[2], Key::Left));
+    EXPECT_TRUE(IsKeyUp(events[3], Key::Left));
 }
 
 TEST(SdlPlatform, AltEnterIsNotAnEnterPress) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
-    PushKey(SDL_KEYDOWN, SDLK_RETURN, false, KMOD_LALT);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     EXPECT_FALSE(platform->IsKeyDown(Key::Enter));
-    PushKey(SDL_KEYUP, SDLK_RETURN, false, KMOD_LALT);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 }
 

@@ -75,6 +75,8 @@ public:
         }
         return false;
     }
+    // Candidates name game keys, so there is nothing to bind.
+    void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override {
         std::vector<WindowEvent> events;
         events.swap(pending);
