@@ -25,6 +25,7 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitMap = 3;
+constexpr int kExitData = 4;
 
 constexpr const char* kUsage =
     "usage: tumbleroo [--map NAME [--seed N]] [--data-dir DIR] [--fullscreen | --window]\n"
@@ -91,14 +92,6 @@ bool ParseOptions(int argc, char** argv, StartOptions& options) {
     return true;
 }
 
-// The game's data folder, ending in '/': --data-dir or the folder beside the program.
-std::string DataFolder(const StartOptions& options) {
-    if (options.dataDir.empty()) return tumbleroo::ProgramFolder();
-    std::string folder = options.dataDir;
-    if (folder.back() != '/') folder += '/';
-    return folder;
-}
-
 uint64_t ClockSeed() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
@@ -137,7 +130,13 @@ int main(int argc, char** argv) {
     }
     // The window choice is handed to the platform here once it takes one.
     const uint64_t seed = options.seedGiven ? options.seed : ClockSeed();
-    const std::string folder = DataFolder(options);
+    const DataFolderSearch data = FindDataFolder(options.dataDir);
+    if (!data.found) {
+        std::fprintf(stderr, "tumbleroo: no game data (a folder holding MapFiles/) found; looked in: %s\n",
+                     data.looked.c_str());
+        return kExitData;
+    }
+    const std::string& folder = *data.found;
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     Game game;
     game.platform = platform.get();
