@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
   fonts-ipafont-gothic
+  desktop-file-utils appstream
   libgtest-dev googletest
 )
 
