@@ -9,6 +9,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
   fonts-ipafont-gothic
   libgtest-dev googletest libbenchmark-dev
+  desktop-file-utils appstream
 )
 
 missing=()
@@ -23,6 +24,11 @@ fi
 
 as_root=()
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "Cannot install as root here (no sudo). As root, run:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
   as_root=(sudo)
 fi
 echo "Installing: ${missing[*]}"

@@ -6,6 +6,10 @@
 //   --seed N                  with --map: seed the random generator with N
 //                             instead of the clock, so that a recorded run of
 //                             the keys plays out the same way again
+//   --data-dir DIR            read the game's data (courses, sounds, records)
+//                             from DIR instead of the folder beside the program
+//   --fullscreen, --window    start in full screen or in a window
+//   --help, --version         print usage or the version and end
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -21,16 +25,83 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitMap = 3;
+constexpr int kExitData = 4;
+
+constexpr const char* kUsage =
+    "usage: tumbleroo [--map NAME [--seed N]] [--data-dir DIR] [--fullscreen | --window]\n"
+    "       tumbleroo --help | --version\n"
+    "\n"
+    "  --map NAME      play one course by name (for example 1-1 or Demo), then end\n"
+    "  --seed N        with --map: seed the random generator with the whole number N\n"
+    "  --data-dir DIR  read courses, sounds and records from DIR\n"
+    "  --fullscreen    start in full screen\n"
+    "  --window        start in a window\n"
+    "  --help          print this text and end\n"
+    "  --version       print the version and end\n";
+
+// How the window starts; the platform reads it when it opens the display.
+enum class WindowChoice { kSaved, kFullscreen, kWindow };
+
+// What the command line asked for.
+struct StartOptions {
+    std::string map;
+    uint64_t seed = 0;
+    bool seedGiven = false;
+    std::string dataDir;
+    WindowChoice window = WindowChoice::kSaved;
+    bool help = false;
+    bool version = false;
+};
+
+// Reads the command line into `options`; on a fault prints it and returns false.
+bool ParseOptions(int argc, char** argv, StartOptions& options) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help") { options.help = true; continue; }
+        if (option == "--version") { options.version = true; continue; }
+        if (option == "--fullscreen") { options.window = WindowChoice::kFullscreen; continue; }
+        if (option == "--window") { options.window = WindowChoice::kWindow; continue; }
+        if (option != "--map" && option != "--seed" && option != "--data-dir") {
+            std::fprintf(stderr, "tumbleroo: unknown option %s (try --help)\n", option.c_str());
+            return false;
+        }
+        if (i + 1 >= argc) {
+            std::fprintf(stderr, "tumbleroo: %s needs a value (try --help)\n", option.c_str());
+            return false;
+        }
+        const char* value = argv[++i];
+        if (option == "--map") {
+            options.map = value;
+        } else if (option == "--data-dir") {
+            options.dataDir = value;
+        } else if (!tumbleroo::ParseWholeNumber(value, options.seed)) {
+            std::fprintf(stderr, "tumbleroo: --seed takes a whole number\n");
+            return false;
+        } else {
+            options.seedGiven = true;
+        }
+    }
+    if (options.seedGiven && options.map.empty()) {
+        std::fprintf(stderr, "tumbleroo: --seed goes with --map\n");
+        return false;
+    }
+    if (!options.map.empty() && options.map.find_first_of("/\\") != std::string::npos) {
+        std::fprintf(stderr, "tumbleroo: --map takes a course name, not a path\n");
+        return false;
+    }
+    return true;
+}
 
 uint64_t ClockSeed() {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
-int PlayOneCourse(tumbleroo::Game& game, const std::string& name, uint64_t seed) {
+int PlayOneCourse(tumbleroo::Game& game, const std::string& folder, const std::string& name,
+                  uint64_t seed) {
     using namespace tumbleroo;
     try {
-        PrepareGame(game, ProgramFolder(), seed);
+        PrepareGame(game, folder, seed);
         if (!OpenDisplayAndPictures(game)) Form_Unload(game);
         StageAndCourseFromName(name, game.run.SelectedStage, game.run.SelectedCourse);
         if (!PlayNamedCourse(game, name)) {
@@ -47,36 +118,29 @@ int PlayOneCourse(tumbleroo::Game& game, const std::string& name, uint64_t seed)
 
 int main(int argc, char** argv) {
     using namespace tumbleroo;
-    std::string map;
-    uint64_t seed = ClockSeed();
-    bool seedGiven = false;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string option = argv[i];
-        if (i + 1 >= argc || (option != "--map" && option != "--seed")) {
-            std::fprintf(stderr, "usage: tumbleroo [--map NAME [--seed N]]\n");
-            return kExitUsage;
-        }
-        if (option == "--map") {
-            map = argv[i + 1];
-        } else if (!ParseWholeNumber(argv[i + 1], seed)) {
-            std::fprintf(stderr, "tumbleroo: --seed takes a whole number\n");
-            return kExitUsage;
-        } else {
-            seedGiven = true;
-        }
+    StartOptions options;
+    if (!ParseOptions(argc, argv, options)) return kExitUsage;
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    if (seedGiven && map.empty()) {
-        std::fprintf(stderr, "tumbleroo: --seed goes with --map\n");
-        return kExitUsage;
+    if (options.version) {
+        std::printf("tumbleroo %s\n", TUMBLEROO_VERSION);
+        return 0;
     }
-    if (!map.empty() && map.find_first_of("/\\") != std::string::npos) {
-        std::fprintf(stderr, "tumbleroo: --map takes a course name, not a path\n");
-        return kExitUsage;
+    // The window choice is handed to the platform here once it takes one.
+    const uint64_t seed = options.seedGiven ? options.seed : ClockSeed();
+    const DataFolderSearch data = FindDataFolder(options.dataDir);
+    if (!data.found) {
+        std::fprintf(stderr, "tumbleroo: no game data (a folder holding MapFiles/) found; looked in: %s\n",
+                     data.looked.c_str());
+        return kExitData;
     }
+    const std::string& folder = *data.found;
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     Game game;
     game.platform = platform.get();
-    if (!map.empty()) return PlayOneCourse(game, map, seed);
-    Form_Load(game, ProgramFolder(), seed);
+    if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed);
+    Form_Load(game, folder, seed);
     return 0;
 }
