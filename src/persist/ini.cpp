@@ -142,13 +142,24 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) return false;
-    out = bytes.str();
-    return true;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    // A folder or device where a file should be is a rejected file, not a crash.
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::string bytes;
+    constexpr size_t kReadChunkBytes = 64 * 1024;
+    char chunk[kReadChunkBytes];
+    while (ok) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        bytes.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (ok) out = std::move(bytes);
+    return ok;
 }
 
 bool FileExists(const std::string& path) {

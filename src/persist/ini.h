@@ -8,7 +8,8 @@
 
 namespace tumbleroo {
 
-// Reads the whole file as bytes; false when it cannot be opened.
+// Reads the whole file as bytes; false when it cannot be opened or read,
+// or is not a regular file (a folder in its place).
 bool ReadWholeFile(const std::string& path, std::string& out);
 
 bool FileExists(const std::string& path);

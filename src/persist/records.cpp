@@ -24,6 +24,8 @@ namespace {
 constexpr const char* kRecordsFileName = "MapInfo.dat";
 constexpr const char* kSettingsFileName = "Init.ini";
 constexpr const char* kDamagedSuffix = ".bad";
+// Real records are a few hundred bytes; a file past this is damaged.
+constexpr size_t kMaxRecordsBytes = 1024 * 1024;
 constexpr const char* kLineEnd = "\r\n";
 
 // Lines within one course's group.
@@ -175,6 +177,11 @@ void LoadRecords(Game& game) {
     if (!ReadWholeFile(path, text)) {
         // Missing: every record starts empty and the next save creates it.
         records.recordsDamaged = FileExists(path);
+        return;
+    }
+    // Too big to be records: not split into lines, kept aside when next saved.
+    if (text.size() > kMaxRecordsBytes) {
+        records.recordsDamaged = true;
         return;
     }
     const std::vector<std::string> lines = FileLines(text);

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "persist/ini.h"
 #include "player/movement.h"
 #include "shell/program.h"
 
@@ -284,9 +285,9 @@ std::string MapToText(const MapData& map) {
 }
 
 bool ReadMapFile(Game& game, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    if (!ReadWholeFile(path, text)) return false;
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
     MapData data;
     std::string error;
     if (!ParseMapBytes(bytes, data, error)) {

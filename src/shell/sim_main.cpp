@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "persist/ini.h"
 #include "platform/headless_platform.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
@@ -92,13 +93,9 @@ bool ReadKeyScript(const std::string& path, std::vector<KeyRange>& keys, std::st
     std::string text;
     if (path == "-") {
         text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else {
-        std::ifstream in(path);
-        if (!in) {
-            error = "cannot read key script " + path;
-            return false;
-        }
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else if (!ReadWholeFile(path, text)) {
+        error = "cannot read key script " + path;
+        return false;
     }
     return ParseKeyScript(text, keys, error);
 }

@@ -185,6 +185,15 @@ TEST(Records, ResetEmptiesEveryRecordButKeepsCoinCounts) {
     EXPECT_EQ(StageCompleted(r.game, 5), kOff);
 }
 
+TEST(Records, OversizedFileIsDamagedAndNotParsed) {
+    RecordsGame r;
+    const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
+    WriteFile(r.DatPath(), cleared + std::string(2 * 1024 * 1024, '\n'));
+    LoadRecords(r.game);
+    EXPECT_TRUE(r.game.records.recordsDamaged);
+    EXPECT_EQ(r.game.records.CourseRecords[1][1].Cleared, kOff);
+}
+
 TEST(Records, DamagedFileLoadsWhatItCanAndIsKeptBesideTheNewOne) {
     RecordsGame r;
     const std::string badPath = r.DatPath() + ".bad";

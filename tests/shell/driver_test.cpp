@@ -100,6 +100,11 @@ TEST_F(Driver, BadInputGivesExitCodesAndMessages) {
     Write("keys", "1 JUMP\n");
     EXPECT_EQ(RunSim("--dir " + dir.string() + " --map C1-1 --keys " + Path("keys")).exitCode, 2);
     EXPECT_EQ(RunSim("--dir " + dir.string() + " --map C1-1 --keys " + Path("nothing")).exitCode, 2);
+    // A folder named as the key script or as the map is refused, not a crash.
+    std::filesystem::create_directories(Path("keydir"));
+    EXPECT_EQ(RunSim("--dir " + dir.string() + " --map C1-1 --keys " + Path("keydir")).exitCode, 2);
+    std::filesystem::create_directories(Path("MapFiles/C2-1.map"));
+    EXPECT_EQ(RunSim("--dir " + dir.string() + " --map C2-1").exitCode, 3);
     EXPECT_EQ(RunSim("--dir " + dir.string() + " --map C4-3").exitCode, 3);
     Write("MapFiles/Bad.map", "short");
     EXPECT_EQ(RunSim("--dir " + dir.string() + " --map Bad").exitCode, 3);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/files.h"
@@ -77,6 +78,9 @@ TEST(MapFile, ShortOrOutOfRangeFilesAreRejectedLikeMissingOnes) {
     WriteFile(path, MapBytes(-5, 2, "", 1, {}));
     EXPECT_FALSE(ReadMapFile(t.game, path));
     EXPECT_FALSE(ReadMapFile(t.game, t.dir + "/MapFiles/none.map"));
+    // A folder where the map should be is rejected too, not a stream exception.
+    std::filesystem::create_directories(t.dir + "/MapFiles/C1-1.map");
+    EXPECT_FALSE(ReadMapFile(t.game, t.dir + "/MapFiles/C1-1.map"));
 }
 
 // A start within 50 pixels of the bottom makes every probe a miss, and the

@@ -8,16 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "persist/ini.h"
 #include "shell/map_file.h"
 
 namespace {
-
-bool ReadWhole(const std::string& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
 
 bool WriteWhole(const std::string& path, const std::string& data) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -36,7 +30,7 @@ int main(int argc, char** argv) {
     }
     const std::string mode = argv[1];
     std::string input, error;
-    if (!ReadWhole(argv[2], input)) {
+    if (!ReadWholeFile(argv[2], input)) {
         std::fprintf(stderr, "%s: cannot read\n", argv[2]);
         return 1;
     }
