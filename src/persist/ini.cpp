@@ -167,8 +167,15 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+namespace {
+// The name a save writes to before renaming it over the real file.
+std::string SaveFileBeside(const std::string& path) { return path + ".tmp"; }
+}  // namespace
+
+void RemoveLeftoverSaveFile(const std::string& path) { ::unlink(SaveFileBeside(path).c_str()); }
+
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents) {
-    const std::string temp = path + ".tmp";
+    const std::string temp = SaveFileBeside(path);
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     struct stat old {};

@@ -20,6 +20,10 @@ bool FileExists(const std::string& path);
 // untouched) when any step fails.
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents);
 
+// Removes the half-written file that a save killed before its rename leaves
+// beside the real one; the real file is never touched.
+void RemoveLeftoverSaveFile(const std::string& path);
+
 // True when a new file can really be created in the folder (permission bits
 // alone do not tell, e.g. for the superuser or on a read-only mount).
 bool FolderIsWritable(const std::string& folder);

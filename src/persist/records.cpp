@@ -173,6 +173,7 @@ void LoadRecords(Game& game) {
     records.recordsDamaged = false;
 
     const std::string path = RecordsPath(game);
+    RemoveLeftoverSaveFile(path);
     std::string text;
     if (!ReadWholeFile(path, text)) {
         // Missing: every record starts empty and the next save creates it.

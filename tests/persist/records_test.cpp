@@ -185,6 +185,17 @@ TEST(Records, ResetEmptiesEveryRecordButKeepsCoinCounts) {
     EXPECT_EQ(StageCompleted(r.game, 5), kOff);
 }
 
+TEST(Records, HalfWrittenFileOfAKilledSaveIsRemovedAtStartAndTheRecordsKept) {
+    RecordsGame r;
+    const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
+    WriteFile(r.DatPath(), cleared);
+    WriteFile(r.DatPath() + ".tmp", "-1 \r\n 9");
+    LoadRecords(r.game);
+    EXPECT_FALSE(std::filesystem::exists(r.DatPath() + ".tmp"));
+    EXPECT_EQ(ReadFile(r.DatPath()), cleared);
+    EXPECT_EQ(r.game.records.CourseRecords[1][1].Cleared, kOn);
+}
+
 TEST(Records, OversizedFileIsDamagedAndNotParsed) {
     RecordsGame r;
     const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
