@@ -226,11 +226,11 @@ Flag StageCompleted(const Game& game, int16_t stage) {
     return kOn;
 }
 
-void RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
+bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
     RecordsState& records = game.records;
     records.FirstClear = kOff;
     records.NewRecord = kOff;
-    if (!ValidCourse(stage, course)) return;
+    if (!ValidCourse(stage, course)) return true;
 
     CourseRecord& r = records.CourseRecords[stage][course];
     if (!IsOn(r.Cleared)) {
@@ -243,7 +243,7 @@ void RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
         r.ClearedAt = ClearedAtText(NowSeconds(game));
         r.BestCoins = coins;
     }
-    SaveRecords(game);
+    return SaveRecords(game);
 }
 
 }  // namespace tumbleroo

@@ -14,7 +14,8 @@ void LoadRecords(Game& game);
 bool SaveRecords(Game& game);
 void ResetRecords(Game& game);
 Flag StageCompleted(const Game& game, int16_t stage);
-void RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins);
+// Updates the course's record and saves the records; false when the save failed.
+bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins);
 // Chooses where Init.ini and MapInfo.dat live: the game folder when it can
 // be written, else the user's data folder (seeded from the shipped file).
 void ChooseDataFiles(Game& game);

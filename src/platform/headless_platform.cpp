@@ -100,6 +100,7 @@ void HeadlessPlatform::Present(const uint16_t* pixels, int width, int height) {
         }
     }
     if (keepLastFrame) lastFrame.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    CheckEndRequest();
     // A key whose ranges the flip count has just left is released.
     for (Key k : kAllKeys) {
         if (KeyDownAt(k, before) && !KeyDownAt(k, flips)) {
@@ -133,8 +134,21 @@ std::vector<WindowEvent> HeadlessPlatform::TakePendingEvents() {
     return events;
 }
 
+bool HeadlessPlatform::EndRequested() { return flipsAtEndRequest.has_value(); }
+
+void HeadlessPlatform::CheckEndRequest() {
+    if (flipsAtEndRequest) return;
+    const bool due = (endAfterFlip && flips >= *endAfterFlip) || (endAtMs && NowMs() >= *endAtMs);
+    if (due) flipsAtEndRequest = flips;
+}
+
 void HeadlessPlatform::SleepMs(int milliseconds) {
-    if (milliseconds > 0) clockFrac_ += static_cast<uint64_t>(milliseconds) * 3;
+    if (milliseconds <= 0 || EndRequested()) return;
+    uint64_t wake = NowMs() + static_cast<uint64_t>(milliseconds);
+    // Like the real platform, a sleep ends when the end request arrives.
+    if (endAtMs && *endAtMs > NowMs()) wake = std::min(wake, *endAtMs);
+    clockFrac_ += (wake - NowMs()) * 3;
+    CheckEndRequest();
 }
 
 uint64_t HeadlessPlatform::NowMs() { return clockMs_ + clockFrac_ / 3; }

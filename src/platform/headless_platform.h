@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,6 +45,10 @@ public:
     uint64_t soundLengthMs = 300;
     // Keep a copy of every presented frame in lastFrame (tests look at it).
     bool keepLastFrame = true;
+    // An end request (a window close or a signal) that arrives right after
+    // the given flip, or at the given virtual time, even inside a sleep.
+    std::optional<uint64_t> endAfterFlip;
+    std::optional<uint64_t> endAtMs;
 
     // What happened.
     uint64_t flips = 0;
@@ -51,6 +56,8 @@ public:
     std::vector<PlayedSound> played;
     std::vector<std::string> loadedSounds;
     std::vector<uint16_t> lastFrame;
+    // The flip count when the end request arrived.
+    std::optional<uint64_t> flipsAtEndRequest;
 
     bool OpenDisplay() override;
     void CloseDisplay() override;
@@ -63,6 +70,7 @@ public:
     void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
+    bool EndRequested() override;
 
     void SleepMs(int milliseconds) override;
     uint64_t NowMs() override;
@@ -84,6 +92,8 @@ public:
 
 private:
     bool KeyDownAt(Key key, uint64_t flip) const;
+    // Notes the arrival of an end request that has fallen due.
+    void CheckEndRequest();
 
     uint64_t clockMs_ = 0;
     uint64_t clockFrac_ = 0;  // thirds of a millisecond, for 60 Hz flips

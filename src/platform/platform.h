@@ -76,6 +76,9 @@ public:
     virtual void BindKeys(const std::vector<KeyBinding>& bindings) = 0;
     // Collects the window events that arrived since the last call.
     virtual std::vector<WindowEvent> TakePendingEvents() = 0;
+    // True once the program was asked to end (window closed, SIGINT,
+    // SIGTERM); from then on sleeps and presents return at once.
+    virtual bool EndRequested() { return false; }
 
     // Time.
     virtual void SleepMs(int milliseconds) = 0;

@@ -23,6 +23,7 @@
 #include <cstring>
 #include <ctime>
 #include <optional>
+#include <string>
 #include <thread>
 
 #if defined(__SSE2__)
@@ -48,6 +49,9 @@ constexpr int kCopiesPerStore = 4;
 // fallback. 512 samples keep the delay after a key press near 23 ms.
 constexpr int kAudioChunkSamples = 512;
 constexpr int kAudioRates[] = {22050, 44100};
+// A long pause is slept in slices this short, so that an end request
+// (which SDL only notices when its events are pumped) ends it soon.
+constexpr Uint32 kSleepSliceMs = 10;
 
 using Clock = std::chrono::steady_clock;
 
@@ -63,6 +67,23 @@ size_t KeyIndex(Key key) {
 bool IsInvisibleVideoDriver(const char* name) {
     return name == nullptr || std::strcmp(name, "offscreen") == 0 ||
            std::strcmp(name, "dummy") == 0 || std::strcmp(name, "evdev") == 0;
+}
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && value[0] != '\0';
+}
+
+// Says on standard error, in a Linux user's terms, why there is no window.
+void ReportNoWindow(const char* sdlReason) {
+    std::string why = "the display could not be used";
+    if (IsSet("SDL_VIDEODRIVER")) {
+        why = std::string("the video driver \"") + std::getenv("SDL_VIDEODRIVER") +
+              "\" chosen by SDL_VIDEODRIVER cannot show a window";
+    } else if (!IsSet("DISPLAY") && !IsSet("WAYLAND_DISPLAY")) {
+        why = "no display found (is DISPLAY or WAYLAND_DISPLAY set?)";
+    }
+    std::fprintf(stderr, "tumbleroo: cannot open a window: %s (SDL: %s)\n", why.c_str(), sdlReason);
 }
 
 class SdlPlatform : public Platform {
@@ -93,12 +114,12 @@ public:
         // CPU, and GL several times the memory. Without this hint SDL would
         // back the window surface with GL after all.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return FailDisplay();
         videoStarted_ = true;
-        if (IsInvisibleVideoDriver(SDL_GetCurrentVideoDriver()) || SDL_GetNumVideoDisplays() < 1) {
-            SDL_SetError("no display to show the game on");
-            CloseDisplay();
-            return false;
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (IsInvisibleVideoDriver(driver) || SDL_GetNumVideoDisplays() < 1) {
+            SDL_SetError("the video driver \"%s\" shows nothing", driver ? driver : "");
+            return FailDisplay();
         }
         // Made as large as the desktop, so that it covers the screen even
         // where no window manager carries out the full-screen request.
@@ -132,6 +153,7 @@ public:
 
     void Present(const uint16_t* pixels, int width, int height) override {
         PumpEvents();
+        if (endRequested_) return;
         if (window_ && width == kFrameWidth && height == kFrameHeight) {
             ShowFrame(pixels);
         }
@@ -181,9 +203,18 @@ public:
         return events;
     }
 
-    void SleepMs(int milliseconds) override {
-        if (milliseconds > 0) SDL_Delay(static_cast<Uint32>(milliseconds));
+    bool EndRequested() override {
         PumpEvents();
+        return endRequested_;
+    }
+
+    void SleepMs(int milliseconds) override {
+        const Uint64 until = SDL_GetTicks64() + static_cast<Uint64>(std::max(milliseconds, 0));
+        PumpEvents();
+        for (Uint64 now = SDL_GetTicks64(); !endRequested_ && now < until; now = SDL_GetTicks64()) {
+            SDL_Delay(static_cast<Uint32>(std::min<Uint64>(until - now, kSleepSliceMs)));
+            PumpEvents();
+        }
     }
 
     uint64_t NowMs() override { return SDL_GetTicks64(); }
@@ -274,7 +305,7 @@ public:
 
 private:
     bool FailDisplay() {
-        std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+        ReportNoWindow(SDL_GetError());
         CloseDisplay();
         return false;
     }
@@ -566,6 +597,7 @@ private:
     void HandleEvent(const SDL_Event& event) {
         switch (event.type) {
             case SDL_QUIT:
+                endRequested_ = true;
                 pending_.push_back(WindowEvent{WindowEvent::Kind::Close, Key::Escape});
                 break;
             case SDL_KEYDOWN:
@@ -667,6 +699,7 @@ private:
     // Pressed since the game last asked: a tap shorter than a frame counts.
     std::array<bool, std::size(kAllKeys)> pressedUnseen_{};
     std::vector<WindowEvent> pending_;
+    bool endRequested_ = false;
 
     bool audioOpen_ = false;
     std::vector<Mix_Chunk*> sounds_;

@@ -342,6 +342,9 @@ void FlipScreen(Game& game) {
     }
     std::swap(d.BackBuffer.pixels, d.FrontBuffer.pixels);
     ++game.run.flips;
+    // Every animation and screen flips, so a request to end the program is
+    // answered here wherever it comes; the top of the program tears down.
+    if (game.platform->EndRequested()) throw ProgramEnded{};
     const uint64_t limit = game.run.hooks.frameLimit;
     if (limit != 0 && game.run.flips >= limit && !game.run.inStagePass) throw ProgramEnded{};
 }

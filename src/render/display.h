@@ -49,7 +49,8 @@ int32_t FillSurfaceRect(Surface& surface, int32_t left, int32_t top, int32_t rig
                         int32_t bottom, PixelValue value);
 
 // Shows the back buffer; afterwards the back buffer holds the frame that was
-// shown before. Counts the flip for the driver's frame limit.
+// shown before. Counts the flip for the driver's frame limit. Throws
+// ProgramEnded once the program was asked to end.
 void FlipScreen(Game& game);
 
 // RGB colour (red + 256 green + 65536 blue) to the display's pixel value.

@@ -26,6 +26,7 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitMap = 3;
 constexpr int kExitData = 4;
+constexpr int kExitNoDisplay = 5;
 
 constexpr const char* kUsage =
     "usage: tumbleroo [--map NAME [--seed N]] [--data-dir DIR] [--fullscreen | --window]\n"
@@ -102,7 +103,10 @@ int PlayOneCourse(tumbleroo::Game& game, const std::string& folder, const std::s
     using namespace tumbleroo;
     try {
         PrepareGame(game, folder, seed);
-        if (!OpenDisplayAndPictures(game)) Form_Unload(game);
+        if (!OpenDisplayAndPictures(game)) {
+            ShutDown(game);
+            return kExitNoDisplay;
+        }
         StageAndCourseFromName(name, game.run.SelectedStage, game.run.SelectedCourse);
         if (!PlayNamedCourse(game, name)) {
             std::fprintf(stderr, "tumbleroo: map %s is missing or not a valid map file\n",
@@ -110,6 +114,7 @@ int PlayOneCourse(tumbleroo::Game& game, const std::string& folder, const std::s
             return kExitMap;
         }
     } catch (const ProgramEnded&) {
+        ShutDown(game);
     }
     return 0;
 }
@@ -141,6 +146,5 @@ int main(int argc, char** argv) {
     Game game;
     game.platform = platform.get();
     if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed);
-    Form_Load(game, folder, seed);
-    return 0;
+    return Form_Load(game, folder, seed) ? 0 : kExitNoDisplay;
 }

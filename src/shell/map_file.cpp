@@ -284,16 +284,16 @@ std::string MapToText(const MapData& map) {
     return out.str();
 }
 
-bool ReadMapFile(Game& game, const std::string& path) {
+bool ReadMapFile(Game& game, const std::string& path, std::string& error) {
     std::string text;
-    if (!ReadWholeFile(path, text)) return false;
-    const std::vector<uint8_t> bytes(text.begin(), text.end());
-    MapData data;
-    std::string error;
-    if (!ParseMapBytes(bytes, data, error)) {
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+    if (!ReadWholeFile(path, text)) {
+        error = FileExists(path) ? "the file cannot be read (a folder, or a read error)"
+                                 : "the file is missing";
         return false;
     }
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+    MapData data;
+    if (!ParseMapBytes(bytes, data, error)) return false;
     MapState& m = game.map;
     m.MapHeader = data.header;
     m.MapWidth = data.header.MapWidth;
@@ -304,6 +304,13 @@ bool ReadMapFile(Game& game, const std::string& path) {
         for (int32_t y = 0; y < m.MapHeight; ++y) m.Cell(x, y) = data.At(x, y);
     }
     return true;
+}
+
+bool ReadMapFile(Game& game, const std::string& path) {
+    std::string error;
+    if (ReadMapFile(game, path, error)) return true;
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), error.c_str());
+    return false;
 }
 
 std::string MapFilePath(const Game& game, const std::string& name) {

@@ -32,7 +32,10 @@ std::vector<uint8_t> MapToBytes(const MapData& map);
 bool ParseMapText(const std::string& text, MapData& out, std::string& error);
 std::string MapToText(const MapData& map);
 
-// Reads a map file into the game; false when it is missing or rejected.
+// Reads a map file into the game; false (with the reason) when it is
+// missing, unreadable or rejected.
+bool ReadMapFile(Game& game, const std::string& path, std::string& error);
+// The same, telling the reason on standard error.
 bool ReadMapFile(Game& game, const std::string& path);
 // Loads MapName's file from the game folder; ends the program when it fails.
 void LoadMap(Game& game, const std::string& name);

@@ -53,16 +53,28 @@ bool ChooseCourse(Game& game) {
     }
 }
 
-// Plays the chosen course, and again after each clear for as long as the
-// player picks another course; false when play ended with Escape.
+// Reads the chosen course's map; a missing or broken one is named to the
+// player, who then chooses again.
+bool OpenChosenMap(Game& game) {
+    const std::string path = MapFilePath(game, game.run.MapName);
+    std::string error;
+    if (ReadMapFile(game, path, error)) return true;
+    game.platform->ShowMessage("Cannot play this course: " + path + ": " + error);
+    return false;
+}
+
+// Plays the chosen course, and again after each clear (or a course that
+// cannot be read) for as long as the player picks another course; false
+// when play ended with Escape.
 bool PlayCourses(Game& game) {
     RunState& run = game.run;
     for (;;) {
         run.MapName = CourseMapName(run.SelectedStage, run.SelectedCourse);
-        LoadMap(game, run.MapName);
-        PlayStage(game);
-        if (!IsOn(game.player.StageCleared)) return false;
-        game.player.StageCleared = kOff;
+        if (OpenChosenMap(game)) {
+            PlayStage(game);
+            if (!IsOn(game.player.StageCleared)) return false;
+            game.player.StageCleared = kOff;
+        }
         const int16_t course = RunCourseSelect(game);
         if (course == kCancelled) {
             game.platform->SleepMs(kBackOutPauseMs);
@@ -103,14 +115,20 @@ bool OpenDisplayAndPictures(Game& game) {
     return true;
 }
 
-void Form_Load(Game& game, const std::string& basePath, uint64_t seed) {
+bool Form_Load(Game& game, const std::string& basePath, uint64_t seed) {
     try {
         PrepareGame(game, basePath, seed);
-        if (!OpenDisplayAndPictures(game)) Form_Unload(game);
+        if (!OpenDisplayAndPictures(game)) {
+            ShutDown(game);
+            return false;
+        }
         ShowOpening(game);
         MainMenuLoop(game);
     } catch (const ProgramEnded&) {
+        // Also reached straight from a flip when the end was requested.
+        ShutDown(game);
     }
+    return true;
 }
 
 void MainMenuLoop(Game& game) {
@@ -161,7 +179,7 @@ void Form_KeyUp(Game& game, int16_t keyCode) {
     }
 }
 
-void Form_Unload(Game& game) {
+void ShutDown(Game& game) {
     ShowMouseCursor(game);
     ShutdownDisplay(game);
     game.player.CoinsCollected = 0;
@@ -169,6 +187,10 @@ void Form_Unload(Game& game) {
     game.map.MapWidth = 0;
     game.map.MapHeight = 0;
     if (IsOn(game.settings.PlayMusic)) ReleaseSound(game);
+}
+
+void Form_Unload(Game& game) {
+    ShutDown(game);
     throw ProgramEnded{};
 }
 

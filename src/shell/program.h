@@ -14,8 +14,9 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed);
 // Opens the display and makes the pictures; false (after the message) when
 // there is no display.
 bool OpenDisplayAndPictures(Game& game);
-// The whole program; returns when it has ended.
-void Form_Load(Game& game, const std::string& basePath, uint64_t seed);
+// The whole program; returns when it has ended, false when it could not
+// start because no display could be opened.
+bool Form_Load(Game& game, const std::string& basePath, uint64_t seed);
 void MainMenuLoop(Game& game);
 // The stage and course a map name stands for: C3-2 gives 3 and 2, any other
 // name (the demonstration course) 1 and 1.
@@ -26,6 +27,8 @@ void StageAndCourseFromName(const std::string& name, int16_t& stage, int16_t& co
 // missing or rejected.
 bool PlayNamedCourse(Game& game, const std::string& name);
 void Form_KeyUp(Game& game, int16_t keyCode);
+// Tears everything down: cursor, display, map, sound. Safe to repeat.
+void ShutDown(Game& game);
 // Tears everything down and ends the program by throwing ProgramEnded.
 [[noreturn]] void Form_Unload(Game& game);
 // Lets pending window events run (key releases, a window close).

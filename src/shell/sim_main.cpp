@@ -25,6 +25,7 @@ using namespace tumbleroo;
 
 constexpr int kExitUsage = 2;
 constexpr int kExitMap = 3;
+constexpr int kExitNoDisplay = 5;
 
 struct Options {
     std::string dir;
@@ -103,7 +104,7 @@ bool ReadKeyScript(const std::string& path, std::vector<KeyRange>& keys, std::st
 int RunCourse(Game& game, const Options& o) {
     try {
         PrepareGame(game, game.run.BasePath, o.seed);
-        if (!OpenDisplayAndPictures(game)) return 1;
+        if (!OpenDisplayAndPictures(game)) return kExitNoDisplay;
         StageAndCourseFromName(o.map, game.run.SelectedStage, game.run.SelectedCourse);
         if (o.stage) game.run.SelectedStage = static_cast<int16_t>(o.stage);
         if (o.course) game.run.SelectedCourse = static_cast<int16_t>(o.course);
@@ -113,6 +114,7 @@ int RunCourse(Game& game, const Options& o) {
             return kExitMap;
         }
     } catch (const ProgramEnded&) {
+        ShutDown(game);
     }
     return 0;
 }
@@ -151,7 +153,7 @@ int main(int argc, char** argv) {
 
     int status = 0;
     if (o.map.empty()) {
-        Form_Load(game, game.run.BasePath, o.seed);
+        if (!Form_Load(game, game.run.BasePath, o.seed)) return kExitNoDisplay;
     } else {
         status = RunCourse(game, o);
         if (status != 0) return status;

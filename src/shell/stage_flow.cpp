@@ -2,6 +2,7 @@
 #include "shell/stage_flow.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "objects/objects.h"
 #include "persist/records.h"
@@ -26,6 +27,8 @@ constexpr int32_t kCoinBurstCoins = 21;
 constexpr int32_t kTallyLastT = 1300;  // t runs 0, 5, ... 1300: 261 frames
 constexpr int32_t kTransitionPauseMs = 10;
 constexpr int32_t kKeyEscape = 27;
+// The tally's line telling that the clear could not be saved, below the others.
+constexpr int32_t kNotSavedLineY = 300;
 
 void DrawStillScene(Game& game) {
     const PlayerState& p = game.player;
@@ -150,7 +153,11 @@ void GoalSequence(Game& game) {
     p.Airborne = kOff;
     run.cleared = true;
     run.clearCoins = p.CoinsCollected;
-    RecordClear(game, run.SelectedStage, run.SelectedCourse, p.CoinsCollected);
+    const bool saved = RecordClear(game, run.SelectedStage, run.SelectedCourse, p.CoinsCollected);
+    if (!saved) {
+        std::fprintf(stderr, "tumbleroo: the records could not be saved to %s; this clear is not kept\n",
+                     game.records.recordsPath.c_str());
+    }
 
     Surface& back = game.display.BackBuffer;
     int32_t y = 0;
@@ -171,6 +178,7 @@ void GoalSequence(Game& game) {
         DrawText(game, back, y + 100, 200, "Coin:" + NumberText(p.CoinsCollected));
         DrawText(game, back, y + 140, 180, "You Cleared");
         if (IsOn(game.records.NewRecord)) DrawText(game, back, y + 100, 260, "NewRecord!");
+        if (!saved) DrawText(game, back, y + 100, kNotSavedLineY, "Records not saved!");
         FlipScreen(game);
     }
     ResetStageCounters(game);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,103 @@ TEST(GameFlow, EscapeDuringPlayGoesBackToTheTitle) {
     EXPECT_FALSE(w.game.run.cleared);
     EXPECT_EQ(w.game.run.misses, 1u);
     EXPECT_EQ(w.platform.flips, 600u);
+}
+
+// No display: the game says so and reports the failure instead of success.
+TEST(GameFlow, WithoutADisplayTheGameSaysSoAndFails) {
+    WholeGame w;
+    w.platform.displayAvailable = false;
+    EXPECT_FALSE(Form_Load(w.game, w.dir, 5));
+    ASSERT_EQ(w.platform.messages.size(), 1u);
+    EXPECT_EQ(w.platform.messages[0], "DirectXが使えません。");
+    EXPECT_EQ(w.platform.flips, 0u);
+}
+
+// A course whose map file is missing: the player is told which file, and
+// the course select comes back, where another course can be played.
+TEST(GameFlow, AMissingCourseMapIsNamedAndTheCourseSelectComesBack) {
+    WholeGame w;
+    // Course 2 (Down at 163, Enter at 168) has no map; the course select
+    // comes back (entrance 169-204), and course 1 is played from 210.
+    w.game.run.hooks.frameLimit = 700;
+    w.Run(std::string(kToTitle) +
+          "85 ENTER\n125 ENTER\n163 DOWN\n168 ENTER\n210 ENTER\n236-300 RIGHT\n");
+    ASSERT_EQ(w.platform.messages.size(), 1u);
+    EXPECT_NE(w.platform.messages[0].find(w.dir + "/MapFiles/C1-2.map"), std::string::npos);
+    EXPECT_NE(w.platform.messages[0].find("missing"), std::string::npos);
+    EXPECT_TRUE(w.game.run.cleared);
+    EXPECT_EQ(w.game.run.MapName, "C1-1");
+}
+
+// Where a request to end the program (a window close, SIGINT, SIGTERM) may
+// come: the keys that lead there and the flip after which it arrives.
+struct EndPoint {
+    const char* where;
+    std::string keys;
+    uint64_t endAfterFlip;
+    bool clearRecorded;  // the course was cleared before the request
+};
+
+// The shipped records with every course of stage 5 cleared, so that a first
+// clear of C1-1 is followed by the ending.
+std::string RecordsWithStageFiveCleared() {
+    std::vector<std::string> lines = ReadLines(std::string(TUMBLEROO_BUILD_DIR) + "/MapInfo.dat.shipped");
+    const size_t firstOfStageFive = 4 * 3 * 4;
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool clearedFlag = i >= firstOfStageFive && i % 4 == 0;
+        text += (clearedFlag ? std::string("-1 ") : lines[i]) + "\r\n";
+    }
+    return text;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(GameFlow, AnEndRequestEndsTheProgramAtOnceFromAnywhereAndKeepsTheRecords) {
+    const std::string title = kToTitle;
+    const std::string play = title + "85 ENTER\n125 ENTER\n165 ENTER\n";
+    const std::string clear = play + "191-260 RIGHT\n";
+    // The clear comes at flip 203: the tally runs 204-464, the closing
+    // mosaic 465-507 and the ending from 508.
+    const EndPoint points[] = {
+        {"opening", "", 40, false},
+        {"title intro", "", 78, false},
+        {"title menu", title, 83, false},
+        {"title wipe", title + "85 ENTER\n", 100, false},
+        {"stage select", title + "85 ENTER\n", 122, false},
+        {"course select entrance", title + "85 ENTER\n125 ENTER\n", 150, false},
+        {"course select", title + "85 ENTER\n125 ENTER\n", 163, false},
+        {"settings menu", title + "82-150 DOWN\n140 Z\n", 200, false},
+        {"opening mosaic", play, 180, false},
+        {"stage frame", play, 195, false},
+        {"miss animation", play + "200 ESC\n", 260, false},
+        {"goal tally", clear, 300, true},
+        {"closing mosaic", clear, 480, true},
+        {"ending", clear, 600, true},
+    };
+    for (const EndPoint& point : points) {
+        SCOPED_TRACE(point.where);
+        WholeGame w;
+        const std::string records = RecordsWithStageFiveCleared();
+        std::ofstream(w.dir + "/MapInfo.dat", std::ios::binary) << records;
+        w.platform.endAfterFlip = point.endAfterFlip;
+        w.Run(point.keys);
+        // Not one more frame, and everything was torn down.
+        EXPECT_EQ(w.platform.flipsAtEndRequest, point.endAfterFlip);
+        EXPECT_EQ(w.platform.flips, point.endAfterFlip);
+        EXPECT_FALSE(w.game.display.open);
+        EXPECT_EQ(w.game.run.cleared, point.clearRecorded);
+        const std::vector<std::string> saved = ReadLines(w.dir + "/MapInfo.dat");
+        ASSERT_FALSE(saved.empty());
+        if (point.clearRecorded) {
+            EXPECT_EQ(saved[0], "-1 ");
+        } else {
+            EXPECT_EQ(ReadText(w.dir + "/MapInfo.dat"), records);
+        }
+    }
 }
 
 }  // namespace

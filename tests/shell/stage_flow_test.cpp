@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "persist/records.h"
+#include "render/display.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -101,6 +104,84 @@ TEST(StageFlow, EscapeDuringTheMosaicEndsTheProgram) {
     t.UseMap(testing::Course("S...\n....\n####\n"));
     t.Keys("0-3 ESC\n");
     EXPECT_THROW(ZoomTransition(t.game, 1.0, 1.2), ProgramEnded);
+}
+
+// A walk right into the point of a side spike: a miss inside a stage frame.
+const char* kSpikeAhead =
+    "..........\n"
+    "S.......(.\n"
+    "..........\n"
+    "##########\n";
+
+TEST(StageFlow, AnEndRequestDuringTheMissAnimationEndsItAtOnce) {
+    // Where the miss comes, from a run without the request.
+    testing::TestGame reference;
+    reference.UseMap(testing::Course(kSpikeAhead));
+    reference.Keys("26-200 RIGHT\n");
+    uint64_t missPassEnd = 0;
+    reference.game.run.hooks.afterStagePass = [&]() {
+        if (reference.game.run.misses == 1 && missPassEnd == 0) missPassEnd = reference.game.run.flips;
+    };
+    reference.PlayStage(400);
+    ASSERT_NE(missPassEnd, 0u);
+
+    // The same run, asked to end half-way through the 122 flips of the miss.
+    testing::TestGame t;
+    t.UseMap(testing::Course(kSpikeAhead));
+    t.Keys("26-200 RIGHT\n");
+    const uint64_t request = missPassEnd - 60;
+    t.platform.endAfterFlip = request;
+    EXPECT_FALSE(t.PlayStage(400));
+    EXPECT_EQ(t.game.run.misses, 1u);
+    EXPECT_EQ(t.platform.flipsAtEndRequest, request);
+    EXPECT_EQ(t.platform.flips, request);
+}
+
+// The tally of a clear whose records could not be saved says so on a line of
+// its own (and on standard error); the rest of the picture is unchanged.
+TEST(StageFlow, AClearThatCannotBeSavedIsToldInTheTally) {
+    const char* course =
+        "........\n"
+        "S.oo.G..\n"
+        "........\n"
+        "########\n";
+    testing::TestGame reference;
+    reference.UseMap(testing::Course(course));
+    reference.Keys("26-100 RIGHT\n");
+    ASSERT_TRUE(reference.PlayStage(2000));
+    // The tally's 130th frame, with every line on the screen.
+    const uint64_t tallyFlip = testing::kOpeningFlips + reference.game.run.stagePasses + 130;
+
+    auto tallyFrame = [&](bool saveFails, std::string& errors) {
+        testing::TestGame t;
+        t.UseMap(testing::Course(course));
+        t.Keys("26-100 RIGHT\n");
+        // A folder where the records file should be: the save cannot replace it.
+        if (saveFails) std::filesystem::create_directories(t.game.records.recordsPath);
+        t.platform.endAfterFlip = tallyFlip;
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(t.PlayStage(2000));
+        errors = ::testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(t.game.run.cleared);
+        return t.platform.lastFrame;
+    };
+    std::string savedErrors, failedErrors;
+    const std::vector<uint16_t> saved = tallyFrame(false, savedErrors);
+    const std::vector<uint16_t> failed = tallyFrame(true, failedErrors);
+    EXPECT_EQ(savedErrors.find("not kept"), std::string::npos);
+    EXPECT_NE(failedErrors.find("could not be saved to"), std::string::npos);
+    EXPECT_NE(failedErrors.find("MapInfo.dat"), std::string::npos);
+
+    ASSERT_EQ(saved.size(), failed.size());
+    constexpr int kLineTop = 300, kLineBottom = 340;
+    int changedInLine = 0, changedElsewhere = 0;
+    for (size_t i = 0; i < saved.size(); ++i) {
+        if (saved[i] == failed[i]) continue;
+        const int row = static_cast<int>(i) / kScreenWidth;
+        (row >= kLineTop && row < kLineBottom ? changedInLine : changedElsewhere) += 1;
+    }
+    EXPECT_GT(changedInLine, 0);
+    EXPECT_EQ(changedElsewhere, 0);
 }
 
 }  // namespace

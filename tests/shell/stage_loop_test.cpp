@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "persist/settings.h"
+#include "shell/game.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -89,6 +91,25 @@ TEST(StageLoop, EscapeRunsTheMissOnceAndLeavesTheStage) {
     // The miss animation's 122 flips follow the frame that saw Escape.
     EXPECT_EQ(t.game.run.flips, 30u + 122u);
     EXPECT_EQ(t.game.player.PlayerX, 0);
+}
+
+// The longest pause between frames gives way to a request to end: the
+// frame it belongs to flips once more and the program ends.
+TEST(StageLoop, AnEndRequestCutsTheLongestPauseShort) {
+    testing::TestGame t;
+    t.UseMap(testing::Course(kFlat));
+    t.game.settings.GameSpeed = kMaxGameSpeedMs;
+    // The opening mosaic takes under a second; the request comes inside the
+    // first frame's pause.
+    const uint64_t request = t.platform.NowMs() + kMaxGameSpeedMs;
+    t.platform.endAtMs = request;
+    t.game.run.hooks.frameLimit = 100;  // a run that does not end stops here
+    EXPECT_THROW(PlayStage(t.game), ProgramEnded);
+    EXPECT_EQ(t.platform.flipsAtEndRequest, uint64_t{testing::kOpeningFlips});
+    EXPECT_EQ(t.platform.flips, uint64_t{testing::kOpeningFlips} + 1);
+    // The clock went on only by that frame's own flip.
+    constexpr uint64_t kOneFlipMs = 17;
+    EXPECT_LE(t.platform.NowMs(), request + kOneFlipMs);
 }
 
 }  // namespace
