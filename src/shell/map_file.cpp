@@ -16,7 +16,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr size_t kFixedHeaderBytes = 58;  // up to the HeaderExtra text
 constexpr size_t kMaxHeaderExtraBytes = 0xFFFF;  // the file gives its length in 16 bits
 
 // One character per terrain code in course text; index = code.
