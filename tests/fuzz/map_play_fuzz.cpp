@@ -27,6 +27,12 @@ constexpr const char* kQuietSettings = "[BasicInformation]\nPlayMusic=0\nGameSpe
 // One bit of a key byte per key; Escape only for the byte with every bit set.
 constexpr Key kKeyBits[] = {Key::Left, Key::Right, Key::Up, Key::Down, Key::Z, Key::Enter};
 constexpr uint8_t kEscapeByte = 0xFF;
+// A stage frame shows one flip, and the animations of what happens in it:
+// a miss 122 flips, the goal 304. Escape and a window close are looked at
+// only between frames, so a frame far longer than a goal and a few misses
+// freezes the game.
+constexpr uint64_t kMissFlips = 122, kGoalFlips = 304, kMissesInOneFrame = 3;
+constexpr uint64_t kMostFlipsInOneFrame = 1 + kGoalFlips + kMissesInOneFrame * kMissFlips;
 
 std::vector<Key> KeysOf(uint8_t byte) {
     if (byte == kEscapeByte) return {Key::Escape};
@@ -48,8 +54,13 @@ void Play(Game& game, soak::SteeredPlatform& platform, const std::vector<uint8_t
     for (uint64_t frame = 0; frame < kStageFrames; ++frame) {
         platform.held = keys.empty() ? std::vector<Key>{} : KeysOf(keys[frame % keys.size()]);
         game.run.inStagePass = true;
+        const uint64_t flipsBefore = game.run.flips;
         const bool running = StepStageFrame(game);
         game.run.inStagePass = false;
+        if (game.run.flips - flipsBefore > kMostFlipsInOneFrame) {
+            fuzz::Fail("one stage frame showed " + std::to_string(game.run.flips - flipsBefore) +
+                       " flips");
+        }
         CheckFrame(game);
         if (!running) {
             if (IsOn(game.player.StageRunning)) RestartAfterMiss(game);

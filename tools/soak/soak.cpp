@@ -64,14 +64,25 @@ void CheckOffsets(const Game& game, std::vector<std::string>& faults) {
                       wrap16(h.SideLiftMax), h.SideLiftSpeed, true);
     ExpectOffsetInRun(faults, "UpDownLiftOffset", o.UpDownLiftOffset, wrap16(h.UpDownLiftMin),
                       wrap16(h.UpDownLiftMax), h.UpDownLiftSpeed, true);
-    ExpectOffsetInRun(faults, "SpikeBlockLeftOffset", o.SpikeBlockLeftOffset, 0,
-                      int64_t{h.SpikeBlockLeftDistance} * kCellPx, h.SpikeBlockLeftSpeed, false);
-    ExpectOffsetInRun(faults, "SpikeBlockRightOffset", o.SpikeBlockRightOffset, 0,
-                      int64_t{h.SpikeBlockRightDistance} * kCellPx, h.SpikeBlockRightSpeed, false);
-    ExpectOffsetInRun(faults, "SpikeBlockUpOffset", o.SpikeBlockUpOffset, 0,
-                      int64_t{h.SpikeBlockUpDistance} * kCellPx, h.SpikeBlockUpSpeed, true);
-    ExpectOffsetInRun(faults, "SpikeBlockDownOffset", o.SpikeBlockDownOffset, 0,
-                      int64_t{h.SpikeBlockDownDistance} * kCellPx, h.SpikeBlockDownSpeed, true);
+    // Spike blocks run left and up with a negative speed, right and down
+    // with a positive one; a speed of the other sign sends them away for good.
+    if (h.SpikeBlockLeftSpeed <= 0) {
+        ExpectOffsetInRun(faults, "SpikeBlockLeftOffset", o.SpikeBlockLeftOffset, 0,
+                          int64_t{h.SpikeBlockLeftDistance} * kCellPx, h.SpikeBlockLeftSpeed, false);
+    }
+    if (h.SpikeBlockRightSpeed >= 0) {
+        ExpectOffsetInRun(faults, "SpikeBlockRightOffset", o.SpikeBlockRightOffset, 0,
+                          int64_t{h.SpikeBlockRightDistance} * kCellPx, h.SpikeBlockRightSpeed,
+                          false);
+    }
+    if (h.SpikeBlockUpSpeed <= 0) {
+        ExpectOffsetInRun(faults, "SpikeBlockUpOffset", o.SpikeBlockUpOffset, 0,
+                          int64_t{h.SpikeBlockUpDistance} * kCellPx, h.SpikeBlockUpSpeed, true);
+    }
+    if (h.SpikeBlockDownSpeed >= 0) {
+        ExpectOffsetInRun(faults, "SpikeBlockDownOffset", o.SpikeBlockDownOffset, 0,
+                          int64_t{h.SpikeBlockDownDistance} * kCellPx, h.SpikeBlockDownSpeed, true);
+    }
 }
 
 void CheckPlayer(const Game& game, std::vector<std::string>& faults) {
