@@ -63,6 +63,8 @@ public:
     void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
+    // The window loses the keys, as when the player switches away.
+    void QueueFocusLoss() { pending_.push_back({WindowEvent::Kind::FocusLost, Key::Escape}); }
 
     void SleepMs(int milliseconds) override;
     uint64_t NowMs() override;

@@ -576,6 +576,9 @@ private:
                 break;
             case SDL_WINDOWEVENT:
                 needsRedraw_ = true;
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    pending_.push_back(WindowEvent{WindowEvent::Kind::FocusLost, Key::Escape});
+                }
                 break;
             default:
                 break;
