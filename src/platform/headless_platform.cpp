@@ -20,6 +20,7 @@ bool ParseKeyName(std::string name, Key& key) {
     static const std::pair<const char*, Key> kNames[] = {
         {"LEFT", Key::Left}, {"RIGHT", Key::Right}, {"UP", Key::Up},       {"DOWN", Key::Down},
         {"Z", Key::Z},       {"ENTER", Key::Enter}, {"ESC", Key::Escape},
+        {"PAUSE", Key::Pause},
     };
     for (const auto& [text, k] : kNames) {
         if (name == text) {

@@ -71,6 +71,8 @@ public:
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
     bool EndRequested() override;
+    // The window loses the keys, as when the player switches away.
+    void QueueFocusLoss() { pending_.push_back({WindowEvent::Kind::FocusLost, Key::Escape}); }
 
     void SleepMs(int milliseconds) override;
     uint64_t NowMs() override;

@@ -23,15 +23,17 @@ enum class Key : int {
     Z = 90,
     Enter = 13,
     Escape = 27,
+    Pause = 19,  // pauses and resumes play
 };
 
-inline constexpr Key kAllKeys[] = {Key::Left, Key::Up,    Key::Right, Key::Down,
-                                   Key::Z,    Key::Enter, Key::Escape};
+inline constexpr Key kAllKeys[] = {Key::Left,  Key::Up,     Key::Right, Key::Down,
+                                   Key::Z,     Key::Enter,  Key::Escape, Key::Pause};
 
 struct KeyBinding;  // platform/key_bindings.h
 
 struct WindowEvent {
-    enum class Kind { KeyUp, Close };
+    // FocusLost: the window no longer receives the keys.
+    enum class Kind { KeyUp, Close, FocusLost };
     Kind kind = Kind::KeyUp;
     Key key = Key::Z;
 };

@@ -31,6 +31,7 @@
 #endif
 
 #include "platform/key_bindings.h"
+#include "platform/sdl_gamepad.h"
 #include "platform/sdl_support.h"
 
 namespace tumbleroo {
@@ -96,12 +97,14 @@ public:
         }
         reportTiming_ = std::getenv("TUMBLEROO_TIMING") != nullptr;
         BindKeys(DefaultKeyBindings());
+        gamepads_ = std::make_unique<SdlGamepads>();
     }
 
     ~SdlPlatform() override {
         CloseAudio();
         CloseDisplay();
         text_.reset();
+        gamepads_.reset();
         SDL_Quit();
     }
 
@@ -608,9 +611,28 @@ private:
                 break;
             case SDL_WINDOWEVENT:
                 needsRedraw_ = true;
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    pending_.push_back(WindowEvent{WindowEvent::Kind::FocusLost, Key::Escape});
+                }
                 break;
             default:
+                OnPadChanges(gamepads_->HandleEvent(event));
                 break;
+        }
+    }
+
+    // The pads press and release game keys as the keyboard does; a key
+    // stays down while the keyboard or a pad still holds it.
+    void OnPadChanges(const std::vector<PadKeyChange>& changes) {
+        for (const PadKeyChange& change : changes) {
+            const size_t i = KeyIndex(change.key);
+            if (change.down) {
+                held_[i] = true;
+                pressedUnseen_[i] = true;
+            } else if (!AnyHeldFor(change.key)) {
+                held_[i] = false;
+                pending_.push_back(WindowEvent{WindowEvent::Kind::KeyUp, change.key});
+            }
         }
     }
 
@@ -636,7 +658,7 @@ private:
         if (!game || !physicalHeld_[key.keysym.scancode]) return;
         physicalHeld_[key.keysym.scancode] = false;
         // The game key stays down while another of its keys is held.
-        if (AnyHeldFor(*game)) return;
+        if (AnyHeldFor(*game) || gamepads_->Holds(*game)) return;
         held_[KeyIndex(*game)] = false;
         pending_.push_back(WindowEvent{WindowEvent::Kind::KeyUp, *game});
     }
@@ -704,6 +726,7 @@ private:
     bool audioOpen_ = false;
     std::vector<Mix_Chunk*> sounds_;
     std::unique_ptr<TextRasterizer> text_;
+    std::unique_ptr<SdlGamepads> gamepads_;
 
     bool reportTiming_ = false;
     bool firstFrameReported_ = false;
