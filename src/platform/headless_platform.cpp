@@ -90,7 +90,7 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 bool HeadlessPlatform::OpenDisplay() { return displayAvailable; }
 void HeadlessPlatform::CloseDisplay() {}
 
-void HeadlessPlatform::Present(const uint16_t* pixels, int width, int height) {
+void HeadlessPlatform::Present(const uint16_t* pixels, const uint16_t*, int width, int height) {
     const uint64_t before = flips;
     ++flips;
     clockFrac_ += kThirdsPerFlip;

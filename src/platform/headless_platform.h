@@ -61,7 +61,7 @@ public:
 
     bool OpenDisplay() override;
     void CloseDisplay() override;
-    void Present(const uint16_t* pixels, int width, int height) override;
+    void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override;
     void SetCursorVisible(bool) override {}
     void ShowMessage(const std::string& text) override;
 

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform.keyScript = ranges;
     const uint16_t pixel = 0;
     for (uint64_t flip = 0; flip < kFlipsPlayed; ++flip) {
-        platform.Present(&pixel, 1, 1);
+        platform.Present(&pixel, nullptr, 1, 1);
         for (Key k : kKeys) platform.IsKeyDown(k);
         platform.TakePendingEvents();
     }

@@ -161,8 +161,8 @@ bool SteeredPlatform::IsKeyDown(Key key) {
     return std::find(held.begin(), held.end(), key) != held.end();
 }
 
-void SteeredPlatform::Present(const uint16_t* pixels, int width, int height) {
-    HeadlessPlatform::Present(pixels, width, height);
+void SteeredPlatform::Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) {
+    HeadlessPlatform::Present(pixels, shown, width, height);
     if (onPresent) onPresent();
 }
 

@@ -46,7 +46,7 @@ public:
     std::vector<Key> held;
     std::function<void()> onPresent;
     bool IsKeyDown(Key key) override;
-    void Present(const uint16_t* pixels, int width, int height) override;
+    void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override;
 };
 
 // Random key holds, biased to running and jumping, with rare Enter and
