@@ -30,7 +30,8 @@ int PosixFsync(int fd) { return ::fsync(fd); }
 int PosixClose(int fd) { return ::close(fd); }
 int PosixRename(const char* from, const char* to) { return ::rename(from, to); }
 
-constexpr FileOps kPosixFileOps{PosixOpen, PosixRead, PosixWrite, PosixFsync, PosixClose, PosixRename};
+constexpr FileOps kPosixFileOps{PosixOpen,  PosixRead,  PosixWrite,
+                                PosixFsync, PosixClose, PosixRename};
 
 SaveResult Failed(const std::string& step, const std::string& path, int error) {
     const std::string reason = std::strerror(error);

@@ -32,6 +32,11 @@ struct FileRead {
     std::string bytes;   // the contents when Read
     std::string reason;  // why not, for the player, when Unreadable or TooBig
 };
+// A file there that cannot be used as it is: never replaced before a copy of
+// it is kept.
+inline bool IsUnusable(const FileRead& read) {
+    return read.status == ReadStatus::Unreadable || read.status == ReadStatus::TooBig;
+}
 // Reads at most maxBytes; a folder in the file's place is Unreadable.
 FileRead ReadDataFile(const std::string& path, size_t maxBytes, const FileOps& ops);
 

@@ -142,7 +142,7 @@ void LoadRecords(Game& game) {
     if (read.status == ReadStatus::Missing) return;
     // Unreadable or too big to be records: not split into lines, and never
     // overwritten before a copy of it is kept.
-    if (read.status != ReadStatus::Read) {
+    if (IsUnusable(read)) {
         records.recordsDamaged = true;
         ReportUnreadFile(game, read.reason, "MapInfo.dat cannot be read: the records start empty");
         return;

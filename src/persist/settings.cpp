@@ -30,6 +30,7 @@ Flag ReadFlag(const IniValues& values, const char* key, Flag defaultValue) {
     return ToFlag(IniInt(values, kSection, key, defaultValue) != 0);
 }
 
+// Letter case and blanks around the word do not matter.
 bool SameWord(std::string text, std::string_view word) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -40,8 +41,8 @@ bool SameWord(std::string text, std::string_view word) {
 
 WindowSettings ReadWindowSettings(const IniValues& values) {
     WindowSettings window;
-    window.FullScreen =
-        IniInt(values, kWindowSection, kFullScreenKey, window.FullScreen ? kFullScreenOn : kFullScreenOff) != 0;
+    const int32_t fullScreenDefault = window.FullScreen ? kFullScreenOn : kFullScreenOff;
+    window.FullScreen = IniInt(values, kWindowSection, kFullScreenKey, fullScreenDefault) != 0;
     std::string scale;
     if (IniValue(values, kWindowSection, kScaleKey, scale) && SameWord(scale, kScaleFill)) {
         window.Scale = ScreenScale::Fill;
@@ -58,7 +59,7 @@ SaveResult SaveEntries(Game& game, const std::vector<IniEntry>& entries) {
     if (!files.settingsDamaged) {
         FileRead read = ReadDataFile(files.settingsPath, kMaxDataFileBytes, FileOpsOf(game));
         if (read.status == ReadStatus::Read) text = std::move(read.bytes);
-        files.settingsDamaged = read.status == ReadStatus::Unreadable || read.status == ReadStatus::TooBig;
+        files.settingsDamaged = IsUnusable(read);
     }
     return SavePlayerFile(game, files.settingsPath, files.settingsDamaged,
                           IniWithValues(text, entries), "Settings");
@@ -73,8 +74,7 @@ std::string SettingsPath(const Game& game) {
 
 void LoadSettings(Game& game) {
     const FileRead read = ReadDataFile(SettingsPath(game), kMaxDataFileBytes, FileOpsOf(game));
-    game.records.settingsDamaged =
-        read.status == ReadStatus::Unreadable || read.status == ReadStatus::TooBig;
+    game.records.settingsDamaged = IsUnusable(read);
     if (game.records.settingsDamaged) {
         ReportUnreadFile(game, read.reason, "Init.ini cannot be read: default settings are used");
     }
@@ -99,9 +99,10 @@ SaveResult SaveSettings(Game& game) {
 
 SaveResult SaveWindowSettings(Game& game) {
     const WindowSettings& w = game.windowSettings;
-    return SaveEntries(
-        game, {{kWindowSection, kFullScreenKey, std::to_string(w.FullScreen ? kFullScreenOn : kFullScreenOff)},
-               {kWindowSection, kScaleKey, w.Scale == ScreenScale::Fill ? kScaleFill : kScaleWhole}});
+    const int32_t fullScreen = w.FullScreen ? kFullScreenOn : kFullScreenOff;
+    const char* scale = w.Scale == ScreenScale::Fill ? kScaleFill : kScaleWhole;
+    return SaveEntries(game, {{kWindowSection, kFullScreenKey, std::to_string(fullScreen)},
+                              {kWindowSection, kScaleKey, scale}});
 }
 
 }  // namespace tumbleroo

@@ -29,8 +29,8 @@ inline int RenameAcrossDevices(const char*, const char*) {
 // across file systems.
 inline int RenameOnlyWithinAFolder(const char* from, const char* to) {
     const std::string a(from), b(to);
-    if (a.substr(0, a.rfind('/')) != b.substr(0, b.rfind('/'))) return RenameAcrossDevices(from, to);
-    return PosixFileOps().rename(from, to);
+    const bool sameFolder = a.substr(0, a.rfind('/')) == b.substr(0, b.rfind('/'));
+    return sameFolder ? PosixFileOps().rename(from, to) : RenameAcrossDevices(from, to);
 }
 inline ssize_t ReadIoError(int, void*, size_t) {
     errno = EIO;

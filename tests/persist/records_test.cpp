@@ -496,7 +496,8 @@ TEST(Records, OldFilesOnAnotherFileSystemAreCopiedThenRemoved) {
 TEST(Records, GameFolderStaysTheHomeOfItsFilesUnlessItIsReadOnly) {
     TestDataHome dataHome;
     TempFolder base;
-    const std::string shipped = "-1 \r\n 4 \r\n2026/01/02 03:04:05\r\n 9 \r\n" + Repeat(kEmptyGroup, 14);
+    const std::string shipped =
+        "-1 \r\n 4 \r\n2026/01/02 03:04:05\r\n 9 \r\n" + Repeat(kEmptyGroup, 14);
     WriteFile(base.path + "/MapInfo.dat", shipped);
     Game game;
     game.run.BasePath = base.path + "/";
@@ -573,7 +574,8 @@ TEST(Records, KillDuringSavesLeavesOneWholeSaveOfEitherFile) {
             LoadRecords(check);
             ASSERT_FALSE(check.records.recordsDamaged) << "after kill " << kill;
             const std::string text = ReadFile(r.DatPath());
-            ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), kRecordLines) << "after kill " << kill;
+            ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), kRecordLines)
+                << "after kill " << kill;
         });
     EXPECT_GT(recordsKills, 0);
     RecordProperty("RecordsKillsInsideASave", recordsKills);
@@ -599,7 +601,8 @@ TEST(Records, KillDuringSavesLeavesOneWholeSaveOfEitherFile) {
             ASSERT_EQ(s.AutoView, s.PlayMusic) << "after kill " << kill;
             ASSERT_EQ(s.DrawBack, s.PlayMusic) << "after kill " << kill;
             ASSERT_EQ(IsOn(s.PlayMusic), s.GameSpeed % 2 == 1) << "after kill " << kill;
-            ASSERT_EQ(ReadFile(iniPath).substr(0, foreign.size()), foreign) << "after kill " << kill;
+            ASSERT_EQ(ReadFile(iniPath).substr(0, foreign.size()), foreign)
+                << "after kill " << kill;
         });
     EXPECT_GT(settingsKills, 0);
     RecordProperty("SettingsKillsInsideASave", settingsKills);

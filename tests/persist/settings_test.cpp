@@ -188,8 +188,8 @@ TEST(Settings, GameSpeedIsBoundedToTheLongestPause) {
 
 TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
     SettingsGame s;
-    const std::string before =
-        "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n[window]\r\nscale= FILL \r\n";
+    const std::string before = "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n"
+                               "[window]\r\nscale= FILL \r\n";
     WriteFile(s.IniPath(), before);
     LoadSettings(s.game);
     EXPECT_TRUE(s.game.windowSettings.FullScreen);  // absent: full screen
