@@ -29,9 +29,10 @@ ssize_t PosixWrite(int fd, const void* buffer, size_t size) { return ::write(fd,
 int PosixFsync(int fd) { return ::fsync(fd); }
 int PosixClose(int fd) { return ::close(fd); }
 int PosixRename(const char* from, const char* to) { return ::rename(from, to); }
+int PosixLink(const char* from, const char* to) { return ::link(from, to); }
 
-constexpr FileOps kPosixFileOps{PosixOpen,  PosixRead,  PosixWrite,
-                                PosixFsync, PosixClose, PosixRename};
+constexpr FileOps kPosixFileOps{PosixOpen,  PosixRead,   PosixWrite, PosixFsync,
+                                PosixClose, PosixRename, PosixLink};
 
 SaveResult Failed(const std::string& step, const std::string& path, int error) {
     const std::string reason = std::strerror(error);
@@ -166,20 +167,30 @@ SaveResult ReplaceFileAtomically(const std::string& path, const std::string& con
 }
 
 SaveResult KeepDamagedCopy(const std::string& path, std::string& keptAs, const FileOps& ops) {
-    FileRead damaged = ReadDataFile(path, std::numeric_limits<size_t>::max(), ops);
-    if (damaged.status == ReadStatus::Missing) return {true, {}, {}};
-    if (damaged.status != ReadStatus::Read) {
-        return {false, "cannot keep a copy: " + damaged.reason, "the file cannot be read"};
-    }
+    if (!FileExists(path)) return {true, {}, {}};
+    std::string copyName;  // the first free name, for a copy when links fail
     for (int n = 0; n < kMaxDamagedCopies; ++n) {
         std::string name = path + kDamagedSuffix;
         if (n > 0) name += "." + std::to_string(n);
-        if (FileExists(name)) continue;
-        keptAs = name;
-        return ReplaceFileAtomically(name, damaged.bytes, ops);
+        if (ops.link(path.c_str(), name.c_str()) == 0) {
+            keptAs = name;
+            return {true, {}, {}};
+        }
+        if (errno != EEXIST && !FileExists(name)) {
+            copyName = name;
+            break;
+        }
     }
-    return {false, "cannot keep a copy of " + path + ": too many damaged copies beside it",
-            "too many damaged copies"};
+    if (copyName.empty()) {
+        return {false, "cannot keep a copy of " + path + ": too many damaged copies beside it",
+                "too many damaged copies"};
+    }
+    const FileRead damaged = ReadDataFile(path, std::numeric_limits<size_t>::max(), ops);
+    if (damaged.status != ReadStatus::Read) {
+        return {false, "cannot keep a copy: " + damaged.reason, "the file cannot be read"};
+    }
+    keptAs = copyName;
+    return ReplaceFileAtomically(copyName, damaged.bytes, ops);
 }
 
 bool FolderIsWritable(const std::string& folder) {

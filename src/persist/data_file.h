@@ -19,6 +19,7 @@ struct FileOps {
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char* from, const char* to);
+    int (*link)(const char* from, const char* to);
 };
 const FileOps& PosixFileOps();
 
@@ -64,9 +65,10 @@ struct SaveResult {
 SaveResult ReplaceFileAtomically(const std::string& path, const std::string& contents,
                                  const FileOps& ops);
 
-// Copies a damaged file to the first free name of path.bad, path.bad.1,
+// Keeps a damaged file under the first free name of path.bad, path.bad.1,
 // path.bad.2, ... so an earlier copy is never overwritten; `keptAs` is the
-// name used.
+// name used. A second name for the same file where the file system allows
+// it (no copy of a huge file in memory), else a copy.
 SaveResult KeepDamagedCopy(const std::string& path, std::string& keptAs, const FileOps& ops);
 
 // Removes the half-written file that a save killed before its rename leaves

@@ -32,6 +32,11 @@ inline int RenameOnlyWithinAFolder(const char* from, const char* to) {
     const bool sameFolder = a.substr(0, a.rfind('/')) == b.substr(0, b.rfind('/'));
     return sameFolder ? PosixFileOps().rename(from, to) : RenameAcrossDevices(from, to);
 }
+// As on a file system without hard links.
+inline int LinkNotSupported(const char*, const char*) {
+    errno = EPERM;
+    return -1;
+}
 inline ssize_t ReadIoError(int, void*, size_t) {
     errno = EIO;
     return -1;

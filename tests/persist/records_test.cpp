@@ -265,7 +265,11 @@ TEST(Records, EveryDamagedFileKeepsItsOwnNumberedCopy) {
     const std::string first = Repeat(kEmptyGroup, 2) + "-1 \r\n";
     const std::string second = "x\r\n";
     const std::string third = "y\r\n";
+    // The third on a file system without hard links: copied, not linked.
+    FileOps noLinks = PosixFileOps();
+    noLinks.link = testing::LinkNotSupported;
     for (const std::string& damaged : {first, second, third}) {
+        if (damaged == third) r.game.records.fileOps = &noLinks;
         WriteFile(r.DatPath(), damaged);
         r.game.records.notice.clear();
         LoadRecords(r.game);
@@ -384,9 +388,9 @@ TEST(Records, SaveTheGameFolderRefusesGoesToTheUserFolder) {
     EXPECT_EQ(ro.game.records.notice, "");
 }
 
-// A records file that cannot be read is reported, and is never replaced:
-// it may hold every clear the player made.
-TEST(Records, UnreadableFileIsReportedAndNeverOverwritten) {
+// A records file that cannot be read is reported, and is never replaced
+// before it is kept aside: it may hold every clear the player made.
+TEST(Records, UnreadableFileIsReportedAndKeptAside) {
     RecordsGame r;
     const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
     WriteFile(r.DatPath(), cleared);
@@ -397,8 +401,24 @@ TEST(Records, UnreadableFileIsReportedAndNeverOverwritten) {
     EXPECT_TRUE(r.game.records.recordsDamaged);
     EXPECT_NE(r.game.records.notice.find("cannot be read"), std::string::npos);
     RecordClear(r.game, 5, 3, 1);
-    EXPECT_EQ(ReadFile(r.DatPath()), cleared);
-    EXPECT_EQ(r.game.records.recordsPath, r.UserDatPath());
+    r.game.records.fileOps = nullptr;
+    EXPECT_EQ(ReadFile(r.DatPath() + ".bad"), cleared);
+    EXPECT_EQ(BestCoinsIn(r.DatPath(), 5, 3), 1);
+
+    // Where it cannot even be copied aside, it stays and the save goes to
+    // the user's folder.
+    RecordsGame noCopy;
+    WriteFile(noCopy.DatPath(), cleared);
+    FileOps failingNoLinks = failing;
+    failingNoLinks.link = testing::LinkNotSupported;
+    noCopy.game.records.fileOps = &failingNoLinks;
+    LoadRecords(noCopy.game);
+    RecordClear(noCopy.game, 5, 3, 1);
+    noCopy.game.records.fileOps = nullptr;
+    EXPECT_EQ(ReadFile(noCopy.DatPath()), cleared);
+    EXPECT_FALSE(std::filesystem::exists(noCopy.DatPath() + ".bad"));
+    EXPECT_EQ(noCopy.game.records.recordsPath, noCopy.UserDatPath());
+    EXPECT_EQ(BestCoinsIn(noCopy.UserDatPath(), 5, 3), 1);
 }
 
 TEST(Records, WithNoFolderThatTakesThemSavesFailAndPlayGoesOn) {

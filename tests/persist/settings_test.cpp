@@ -257,18 +257,20 @@ TEST(Settings, FileIsReadOnceAndAnOversizedOneIsDamaged) {
 
 // A settings file that cannot be read is neither taken as empty nor
 // overwritten: it may hold the player's keys and window mode.
-TEST(Settings, UnreadableFileIsReportedAndNeverOverwritten) {
+TEST(Settings, UnreadableFileIsReportedAndKeptAside) {
     SettingsGame s;
     const std::string keys = "[Keys]\nJump=X\n";
     WriteFile(s.IniPath(), keys);
     FileOps failing = PosixFileOps();
     failing.read = testing::ReadIoError;
+    failing.link = testing::LinkNotSupported;
     s.game.records.fileOps = &failing;
     LoadSettings(s.game);
     EXPECT_NE(s.game.records.notice.find("Init.ini cannot be read"), std::string::npos);
     s.game.records.notice.clear();
 
-    // The copy aside fails to read as well, so the save goes to the user's folder.
+    // No copy can be read to keep aside either: it stays, and the save goes
+    // to the user's folder.
     ASSERT_TRUE(SaveSettings(s.game));
     EXPECT_EQ(ReadFile(s.IniPath()), keys);
     EXPECT_EQ(s.game.records.settingsPath, s.dataHome.UserFolder() + "Init.ini");
