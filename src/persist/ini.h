@@ -1,32 +1,43 @@
-// File helpers shared by the settings and records files: whole-file reads,
-// crash-safe replacement, and the number rule both files read by.
+// The INI text of Init.ini in the manner of the classic private-profile
+// calls: read in one pass into its values, rewritten in one pass with new
+// ones. Section and key names compare without regard to case.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "persist/data_file.h"
 
 namespace tumbleroo {
 
-// Reads the whole file as bytes; false when it cannot be opened or read,
-// or is not a regular file (a folder in its place).
-bool ReadWholeFile(const std::string& path, std::string& out);
+// The values of an INI text. Only a section's first block counts, and in it
+// a key's first line; a value is the text after '=', untrimmed.
+struct IniValues {
+    std::unordered_map<std::string, std::string> byName;  // "section]key", lower case
+};
+IniValues ParseIni(std::string_view text);
 
-bool FileExists(const std::string& path);
+// False when the section or the key is absent.
+bool IniValue(const IniValues& values, std::string_view section, std::string_view key,
+              std::string& value);
+// The number the value starts with (0 when none); the default when absent.
+int32_t IniInt(const IniValues& values, std::string_view section, std::string_view key,
+               int32_t defaultValue);
 
-// Replaces the file's contents so that a crash at any moment leaves either
-// the old file or the new one: the bytes go to a file beside it, reach the
-// disk, and are then renamed over the old name. False (with the old file
-// untouched) when any step fails.
-bool ReplaceFileAtomically(const std::string& path, const std::string& contents);
-
-// Removes the half-written file that a save killed before its rename leaves
-// beside the real one; the real file is never touched.
-void RemoveLeftoverSaveFile(const std::string& path);
-
-// True when a new file can really be created in the folder (permission bits
-// alone do not tell, e.g. for the superuser or on a read-only mount).
-bool FolderIsWritable(const std::string& folder);
+struct IniEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+// The text with every entry's key set: in place where the key exists (the
+// text before '=' kept), else after the last non-blank line of the section,
+// in the entries' order; missing sections are added at the end. Comments,
+// foreign sections and unknown keys stay byte for byte, each line with its
+// own CR LF or LF ending; new lines take the file's first line end.
+std::string IniWithValues(std::string_view text, const std::vector<IniEntry>& entries);
 
 // The signed decimal number at the start of the text after any blanks and
 // tabs; 0 when there is none. Sizes beyond 32 bits saturate.

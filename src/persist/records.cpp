@@ -5,27 +5,21 @@
 //
 // The player's records are never lost to a crash or a bad file: saves
 // replace the file in one rename, and a file that does not read cleanly is
-// kept beside the new one as MapInfo.dat.bad.
+// kept beside the new one as MapInfo.dat.bad (then .bad.1, .bad.2, ...).
 #include "persist/records.h"
-
-#include <sys/stat.h>
 
 #include <ctime>
 #include <string_view>
 #include <vector>
 
 #include "persist/ini.h"
+#include "persist/player_files.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
 
 namespace {
 
-constexpr const char* kRecordsFileName = "MapInfo.dat";
-constexpr const char* kSettingsFileName = "Init.ini";
-constexpr const char* kDamagedSuffix = ".bad";
-// Real records are a few hundred bytes; a file past this is damaged.
-constexpr size_t kMaxRecordsBytes = 1024 * 1024;
 constexpr const char* kLineEnd = "\r\n";
 
 // Lines within one course's group.
@@ -120,24 +114,9 @@ std::string RecordsText(const Game& game) {
     return text;
 }
 
-// Copies a file that did not read cleanly to MapInfo.dat.bad before the
-// first save overwrites it. False when the copy cannot be made.
-bool KeepDamagedFile(const std::string& path) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return !FileExists(path);
-    return ReplaceFileAtomically(path + kDamagedSuffix, bytes);
-}
-
 int64_t NowSeconds(const Game& game) {
     if (game.records.clock) return game.records.clock();
     return static_cast<int64_t>(std::time(nullptr));
-}
-
-// Copies a shipped file into the user's folder unless one is already there.
-void SeedFile(const std::string& shipped, const std::string& target) {
-    if (FileExists(target)) return;
-    std::string bytes;
-    if (ReadWholeFile(shipped, bytes)) ReplaceFileAtomically(target, bytes);
 }
 
 }  // namespace
@@ -151,22 +130,6 @@ std::string ClearedAtText(int64_t secondsSince1970) {
     return text;
 }
 
-void ChooseDataFiles(Game& game) {
-    std::string folder = game.run.BasePath;
-    if (!FolderIsWritable(folder)) {
-        std::string userFolder = game.platform ? game.platform->UserDataFolder() : std::string();
-        if (!userFolder.empty()) {
-            if (userFolder.back() != '/') userFolder += '/';
-            ::mkdir(userFolder.c_str(), 0755);
-            SeedFile(game.run.BasePath + kRecordsFileName, userFolder + kRecordsFileName);
-            SeedFile(game.run.BasePath + kSettingsFileName, userFolder + kSettingsFileName);
-            folder = userFolder;
-        }
-    }
-    game.records.recordsPath = folder + kRecordsFileName;
-    game.records.settingsPath = folder + kSettingsFileName;
-}
-
 void LoadRecords(Game& game) {
     RecordsState& records = game.records;
     for (auto& stage : records.CourseRecords) stage.fill(CourseRecord{});
@@ -174,18 +137,17 @@ void LoadRecords(Game& game) {
 
     const std::string path = RecordsPath(game);
     RemoveLeftoverSaveFile(path);
-    std::string text;
-    if (!ReadWholeFile(path, text)) {
-        // Missing: every record starts empty and the next save creates it.
-        records.recordsDamaged = FileExists(path);
-        return;
-    }
-    // Too big to be records: not split into lines, kept aside when next saved.
-    if (text.size() > kMaxRecordsBytes) {
+    const FileRead read = ReadDataFile(path, kMaxDataFileBytes, FileOpsOf(game));
+    // Missing: every record starts empty and the next save creates it.
+    if (read.status == ReadStatus::Missing) return;
+    // Unreadable or too big to be records: not split into lines, and never
+    // overwritten before a copy of it is kept.
+    if (IsUnusable(read)) {
         records.recordsDamaged = true;
+        ReportUnreadFile(game, read.reason, "MapInfo.dat cannot be read: the records start empty");
         return;
     }
-    const std::vector<std::string> lines = FileLines(text);
+    const std::vector<std::string> lines = FileLines(read.bytes);
     bool damaged = lines.size() < static_cast<size_t>(kRecordLines);
     for (size_t i = 0; i < lines.size() && i < static_cast<size_t>(kRecordLines); ++i) {
         const int group = static_cast<int>(i) / kLinesPerCourse;
@@ -195,15 +157,17 @@ void LoadRecords(Game& game) {
         if (!LoadRecordLine(record, static_cast<int>(i) % kLinesPerCourse, lines[i])) damaged = true;
     }
     records.recordsDamaged = damaged;
+    if (damaged) {
+        ReportUnreadFile(game, path + " is damaged; what could be read is used",
+                         "MapInfo.dat was damaged: a copy is kept beside it");
+    }
 }
 
-bool SaveRecords(Game& game) {
-    const std::string path = RecordsPath(game);
-    if (game.records.recordsDamaged) {
-        if (!KeepDamagedFile(path)) return false;
-        game.records.recordsDamaged = false;
-    }
-    return ReplaceFileAtomically(path, RecordsText(game));
+SaveResult SaveRecords(Game& game) {
+    RecordsState& records = game.records;
+    if (records.recordsPath.empty()) records.recordsPath = RecordsPath(game);
+    return SavePlayerFile(game, records.recordsPath, records.recordsDamaged, RecordsText(game),
+                          "Records");
 }
 
 void ResetRecords(Game& game) {
@@ -243,7 +207,7 @@ bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
         r.ClearedAt = ClearedAtText(NowSeconds(game));
         r.BestCoins = coins;
     }
-    return SaveRecords(game);
+    return SaveRecords(game).saved;
 }
 
 }  // namespace tumbleroo

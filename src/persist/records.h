@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "persist/data_file.h"
 #include "shell/numeric.h"
 
 namespace tumbleroo {
@@ -11,14 +12,13 @@ namespace tumbleroo {
 struct Game;
 
 void LoadRecords(Game& game);
-bool SaveRecords(Game& game);
+// Writes the whole table; a failure is reported (standard error and
+// records.notice) after the user's data folder was tried too.
+SaveResult SaveRecords(Game& game);
 void ResetRecords(Game& game);
 Flag StageCompleted(const Game& game, int16_t stage);
 // Updates the course's record and saves the records; false when the save failed.
 bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins);
-// Chooses where Init.ini and MapInfo.dat live: the game folder when it can
-// be written, else the user's data folder (seeded from the shipped file).
-void ChooseDataFiles(Game& game);
 
 // The file's shape: four lines per course, stage by stage, course by course.
 inline constexpr int kStageCount = 5;

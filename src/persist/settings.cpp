@@ -1,9 +1,14 @@
-// The four user settings in Init.ini, section BasicInformation: read once at
-// start-up, written when the settings menu is left with OK.
+// The four user settings in Init.ini, section BasicInformation, read once at
+// start-up and written when the settings menu is left with OK; and the
+// window's mode in section Window, written when it changes.
 #include "persist/settings.h"
 
 #include <algorithm>
+#include <cctype>
+#include <vector>
 
+#include "persist/ini.h"
+#include "persist/player_files.h"
 #include "shell/game.h"
 #include "shell/numeric.h"
 
@@ -12,11 +17,52 @@ namespace tumbleroo {
 namespace {
 
 constexpr const char* kSection = "BasicInformation";
-constexpr const char* kSettingsFileName = "Init.ini";
+constexpr const char* kWindowSection = "Window";
+constexpr const char* kFullScreenKey = "FullScreen";
+constexpr const char* kScaleKey = "Scale";
+constexpr const char* kScaleWhole = "whole";
+constexpr const char* kScaleFill = "fill";
+constexpr int32_t kFullScreenOn = 1;
+constexpr int32_t kFullScreenOff = 0;
 
 // Any number but 0 switches a setting on; stored as exactly -1 or 0.
-Flag ReadFlag(const std::string& path, const char* key, Flag defaultValue) {
-    return ToFlag(IniReadInt(path, kSection, key, defaultValue) != 0);
+Flag ReadFlag(const IniValues& values, const char* key, Flag defaultValue) {
+    return ToFlag(IniInt(values, kSection, key, defaultValue) != 0);
+}
+
+// Letter case and blanks around the word do not matter.
+bool SameWord(std::string text, std::string_view word) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const size_t start = text.find_first_not_of(" \t");
+    const size_t end = text.find_last_not_of(" \t");
+    return start != std::string::npos && text.substr(start, end + 1 - start) == word;
+}
+
+WindowSettings ReadWindowSettings(const IniValues& values) {
+    WindowSettings window;
+    const int32_t fullScreenDefault = window.FullScreen ? kFullScreenOn : kFullScreenOff;
+    window.FullScreen = IniInt(values, kWindowSection, kFullScreenKey, fullScreenDefault) != 0;
+    std::string scale;
+    if (IniValue(values, kWindowSection, kScaleKey, scale) && SameWord(scale, kScaleFill)) {
+        window.Scale = ScreenScale::Fill;
+    }
+    return window;
+}
+
+// Sets the entries in Init.ini in one replacement. A damaged file is not
+// merged: it is kept aside and a fresh one written.
+SaveResult SaveEntries(Game& game, const std::vector<IniEntry>& entries) {
+    RecordsState& files = game.records;
+    if (files.settingsPath.empty()) files.settingsPath = SettingsPath(game);
+    std::string text;
+    if (!files.settingsDamaged) {
+        FileRead read = ReadDataFile(files.settingsPath, kMaxDataFileBytes, FileOpsOf(game));
+        if (read.status == ReadStatus::Read) text = std::move(read.bytes);
+        files.settingsDamaged = IsUnusable(read);
+    }
+    return SavePlayerFile(game, files.settingsPath, files.settingsDamaged,
+                          IniWithValues(text, entries), "Settings");
 }
 
 }  // namespace
@@ -27,25 +73,36 @@ std::string SettingsPath(const Game& game) {
 }
 
 void LoadSettings(Game& game) {
-    const std::string path = SettingsPath(game);
+    const FileRead read = ReadDataFile(SettingsPath(game), kMaxDataFileBytes, FileOpsOf(game));
+    game.records.settingsDamaged = IsUnusable(read);
+    if (game.records.settingsDamaged) {
+        ReportUnreadFile(game, read.reason, "Init.ini cannot be read: default settings are used");
+    }
+    const IniValues values = ParseIni(read.bytes);
     Settings& s = game.settings;
-    s.AutoView = ReadFlag(path, "AutoView", kOff);
-    s.DrawBack = ReadFlag(path, "DrawBack", kOn);
-    s.PlayMusic = ReadFlag(path, "PlayMusic", kOn);
+    s.AutoView = ReadFlag(values, "AutoView", kOff);
+    s.DrawBack = ReadFlag(values, "DrawBack", kOn);
+    s.PlayMusic = ReadFlag(values, "PlayMusic", kOn);
     // The stage loop sleeps this long every frame: never negative, never endless.
-    s.GameSpeed = std::clamp(IniReadInt(path, kSection, "GameSpeed", kDefaultGameSpeedMs), 0,
+    s.GameSpeed = std::clamp(IniInt(values, kSection, "GameSpeed", kDefaultGameSpeedMs), 0,
                              kMaxGameSpeedMs);
+    game.windowSettings = ReadWindowSettings(values);
 }
 
-// A file that cannot be written is not reported: the settings simply stay
-// in memory for the rest of the run.
-void SaveSettings(Game& game) {
-    const std::string path = SettingsPath(game);
+SaveResult SaveSettings(Game& game) {
     const Settings& s = game.settings;
-    IniWriteString(path, kSection, "PlayMusic", NumberText(ToFlag(IsOn(s.PlayMusic))));
-    IniWriteString(path, kSection, "AutoView", NumberText(ToFlag(IsOn(s.AutoView))));
-    IniWriteString(path, kSection, "DrawBack", NumberText(ToFlag(IsOn(s.DrawBack))));
-    IniWriteString(path, kSection, "GameSpeed", NumberText(s.GameSpeed));
+    return SaveEntries(game, {{kSection, "PlayMusic", NumberText(ToFlag(IsOn(s.PlayMusic)))},
+                              {kSection, "AutoView", NumberText(ToFlag(IsOn(s.AutoView)))},
+                              {kSection, "DrawBack", NumberText(ToFlag(IsOn(s.DrawBack)))},
+                              {kSection, "GameSpeed", NumberText(s.GameSpeed)}});
+}
+
+SaveResult SaveWindowSettings(Game& game) {
+    const WindowSettings& w = game.windowSettings;
+    const int32_t fullScreen = w.FullScreen ? kFullScreenOn : kFullScreenOff;
+    const char* scale = w.Scale == ScreenScale::Fill ? kScaleFill : kScaleWhole;
+    return SaveEntries(game, {{kWindowSection, kFullScreenKey, std::to_string(fullScreen)},
+                              {kWindowSection, kScaleKey, scale}});
 }
 
 }  // namespace tumbleroo

@@ -1,8 +1,11 @@
-// The settings file Init.ini and its INI reader and writer.
+// The settings file Init.ini: the four settings of section BasicInformation
+// and the window's mode in section Window.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "persist/data_file.h"
 
 namespace tumbleroo {
 
@@ -13,19 +16,18 @@ inline constexpr int32_t kDefaultGameSpeedMs = 0;
 // The longest pause per frame: a larger GameSpeed would freeze the game.
 inline constexpr int32_t kMaxGameSpeedMs = 1000;
 
-// Private-profile style access: names compared without regard to case.
-int32_t IniReadInt(const std::string& path, const std::string& section, const std::string& key,
-                   int32_t defaultValue);
-// The text after '=' of the key, untrimmed; false when the key is absent.
-bool IniReadString(const std::string& path, const std::string& section, const std::string& key,
-                   std::string& value);
-bool IniWriteString(const std::string& path, const std::string& section, const std::string& key,
-                    const std::string& value);
-
 // Where Init.ini is read and written.
 std::string SettingsPath(const Game& game);
 
+// Reads Init.ini once into Settings and WindowSettings; a file that cannot
+// be read, or is too big to be settings, gives the defaults, is reported,
+// and is kept aside at the next save.
 void LoadSettings(Game& game);
-void SaveSettings(Game& game);
+// Writes the four settings in one replacement of Init.ini, every other line
+// kept. A failure is reported (standard error and records.notice) and the
+// settings stay in memory.
+SaveResult SaveSettings(Game& game);
+// The same for the window's mode (section Window) alone.
+SaveResult SaveWindowSettings(Game& game);
 
 }  // namespace tumbleroo

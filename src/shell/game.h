@@ -19,6 +19,8 @@
 
 namespace tumbleroo {
 
+struct FileOps;
+
 // ---------------------------------------------------------------- map ----
 
 struct MapHeader {
@@ -231,6 +233,17 @@ struct Settings {
     int32_t GameSpeed = 0;
 };
 
+// How full screen fills the display: by the largest whole factor that fits,
+// with black bars, or stretched to fill it.
+enum class ScreenScale : uint8_t { Whole, Fill };
+
+// The window's mode, kept in Init.ini's section Window. Apart from Settings,
+// which the settings menu copies and puts back on Escape.
+struct WindowSettings {
+    bool FullScreen = true;
+    ScreenScale Scale = ScreenScale::Whole;
+};
+
 struct CourseRecord {
     Flag Cleared = kOff;
     int32_t BestCoins = 0;
@@ -243,11 +256,22 @@ struct RecordsState {
     std::array<std::array<CourseRecord, 4>, 6> CourseRecords{};
     Flag FirstClear = kOff;
     Flag NewRecord = kOff;
-    // Where the files live (the game folder, or the user's data folder when
-    // the game folder cannot be written).
+    // Where the files live (the game folder, or the user's data folder for
+    // an installed game or when the game folder cannot be written).
     std::string recordsPath;
     std::string settingsPath;
-    bool recordsDamaged = false;  // keep a copy of the damaged file before saving
+    // Set before start-up for an installed game: the files go to userFolder.
+    bool filesInUserFolder = false;
+    // The user's data folder, also tried when a save elsewhere fails; empty: none.
+    std::string userFolder;
+    // The file could not be read as it is: keep a copy before replacing it.
+    bool recordsDamaged = false;
+    bool settingsDamaged = false;
+    // What the player should be told about these files (a save that failed,
+    // a damaged file); the screen that shows it clears it. Empty: nothing.
+    std::string notice;
+    // The file operations saves go through; null: POSIX. Tests inject failures.
+    const FileOps* fileOps = nullptr;
     // The clock clears are stamped with, in seconds since 1970 (UTC); empty:
     // the system clock. Tests set a fixed time.
     std::function<int64_t()> clock;
@@ -324,6 +348,7 @@ struct Game {
     CameraState camera;
     SoundState sound;
     Settings settings;
+    WindowSettings windowSettings;
     RecordsState records;
     ScreenState screens;
 };

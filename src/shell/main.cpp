@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     Game game;
     game.platform = platform.get();
+    game.records.filesInUserFolder = data.installed;
     if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed);
     return Form_Load(game, folder, seed) ? 0 : kExitNoDisplay;
 }

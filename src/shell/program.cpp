@@ -2,8 +2,9 @@
 // events.
 #include "shell/program.h"
 
-#include "persist/records.h"
 #include "persist/key_settings.h"
+#include "persist/player_files.h"
+#include "persist/records.h"
 #include "persist/settings.h"
 #include "player/movement.h"
 #include "render/display.h"

@@ -38,23 +38,28 @@ std::string ProgramFolder() {
 DataFolderSearch FindDataFolder(const std::string& given) {
     // A folder the player names is the only one tried: falling back would
     // quietly play (and save records) somewhere else.
-    std::vector<std::string> places;
+    struct Place {
+        std::string folder;
+        bool installed;
+    };
+    std::vector<Place> places;
     const char* fromEnvironment = std::getenv("TUMBLEROO_DATA_DIR");
     if (!given.empty()) {
-        places.push_back(WithSlash(given));
+        places.push_back({WithSlash(given), false});
     } else if (fromEnvironment != nullptr && *fromEnvironment != '\0') {
-        places.push_back(WithSlash(fromEnvironment));
+        places.push_back({WithSlash(fromEnvironment), false});
     } else {
         const std::string program = ProgramFolder();
-        places.push_back(WithSlash(program + TUMBLEROO_DATA_FROM_BIN));
-        places.push_back(program);
+        places.push_back({WithSlash(program + TUMBLEROO_DATA_FROM_BIN), true});
+        places.push_back({program, false});
     }
     DataFolderSearch search;
-    for (const std::string& place : places) {
+    for (const Place& place : places) {
         if (!search.looked.empty()) search.looked += ", ";
-        search.looked += place;
-        if (HoldsGameData(place)) {
-            search.found = place;
+        search.looked += place.folder;
+        if (HoldsGameData(place.folder)) {
+            search.found = place.folder;
+            search.installed = place.installed;
             return search;
         }
     }

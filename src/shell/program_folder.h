@@ -16,6 +16,9 @@ std::string ProgramFolder();
 struct DataFolderSearch {
     std::optional<std::string> found;  // the first place holding MapFiles/
     std::string looked;                // every place tried, for the message
+    // Found in the installed data folder: the player's files then live in
+    // the user's data folder, not beside the shared data.
+    bool installed = false;
 };
 DataFolderSearch FindDataFolder(const std::string& given);
 

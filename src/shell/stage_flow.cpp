@@ -2,7 +2,6 @@
 #include "shell/stage_flow.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "objects/objects.h"
 #include "persist/records.h"
@@ -154,10 +153,6 @@ void GoalSequence(Game& game) {
     run.cleared = true;
     run.clearCoins = p.CoinsCollected;
     const bool saved = RecordClear(game, run.SelectedStage, run.SelectedCourse, p.CoinsCollected);
-    if (!saved) {
-        std::fprintf(stderr, "tumbleroo: the records could not be saved to %s; this clear is not kept\n",
-                     game.records.recordsPath.c_str());
-    }
 
     Surface& back = game.display.BackBuffer;
     int32_t y = 0;

@@ -60,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (cleared != kOn && cleared != kOff) fuzz::Fail("Cleared is neither on nor off");
         }
     }
-    if (!SaveRecords(game)) fuzz::Fail("the records could not be saved");
+    if (!SaveRecords(game).saved) fuzz::Fail("the records could not be saved");
     if (damaged && !KeptAside(original)) fuzz::Fail("a damaged records file was not kept aside");
     LoadRecords(game);
     if (game.records.recordsDamaged) fuzz::Fail("the saved records read as damaged");

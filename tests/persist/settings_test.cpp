@@ -1,15 +1,14 @@
-// The settings file: the INI reader and writer, and the four settings it holds.
+// The settings file: the INI reader and writer, the four settings and the
+// window's mode it holds, and how saving it survives damage and failures.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "persist/ini.h"
-#include "persist/records.h"
+#include "persist/player_files.h"
 #include "persist/settings.h"
+#include "persist/file_faults.h"
 #include "platform/headless_platform.h"
 #include "shell/game.h"
 #include "support/files.h"
@@ -19,9 +18,11 @@ namespace {
 
 using testing::ReadFile;
 using testing::TempFolder;
+using testing::TestDataHome;
 using testing::WriteFile;
 
 struct SettingsGame {
+    TestDataHome dataHome;
     TempFolder folder;
     HeadlessPlatform platform;
     Game game;
@@ -34,38 +35,42 @@ struct SettingsGame {
 };
 
 TEST(Ini, ReadsNamesWithoutCaseAndNumbersFromTheirStart) {
-    TempFolder folder;
-    const std::string path = folder.path + "/test.ini";
-    WriteFile(path,
-              "; ;Speed=99 is a comment\r\n"
-              "[Other]\r\n"
-              "Speed=77\r\n"
-              "[  main ]\r\n"
-              ";Speed=99\r\n"
-              "  SPEED =   -12 frames \r\n"
-              "Size=+3\r\n"
-              "Word=abc\r\n"
-              "Empty=\r\n"
-              "Huge=99999999999\r\n"
-              "[MAIN]\r\n"
-              "Late=1\r\n");
-    EXPECT_EQ(IniReadInt(path, "Main", "speed", 5), -12);
-    EXPECT_EQ(IniReadInt(path, "main", "Size", 5), 3);
-    EXPECT_EQ(IniReadInt(path, "main", "Word", 5), 0);
-    EXPECT_EQ(IniReadInt(path, "main", "Empty", 5), 0);
-    EXPECT_EQ(IniReadInt(path, "main", "Huge", 5), 2147483647);
-    EXPECT_EQ(IniReadInt(path, "other", "SPEED", 5), 77);
-    // Missing key, section or file: the caller's default.
-    EXPECT_EQ(IniReadInt(path, "main", "Missing", -4), -4);
-    EXPECT_EQ(IniReadInt(path, "Nowhere", "Speed", -4), -4);
-    EXPECT_EQ(IniReadInt(folder.path + "/none.ini", "main", "Speed", 9), 9);
+    const IniValues values = ParseIni(
+        "; ;Speed=99 is a comment\r\n"
+        "Loose=4\r\n"
+        "[Other]\r\n"
+        "Speed=77\r\n"
+        "[  main ]\r\n"
+        ";Speed=99\r\n"
+        "  SPEED =   -12 frames \r\n"
+        "Size=+3\r\n"
+        "Word=abc\r\n"
+        "Empty=\r\n"
+        "Huge=99999999999\r\n"
+        "size=8\r\n"
+        "[MAIN]\r\n"
+        "Late=1");
+    EXPECT_EQ(IniInt(values, "Main", "speed", 5), -12);
+    EXPECT_EQ(IniInt(values, "main", "Size", 5), 3);  // the first line of a key counts
+    EXPECT_EQ(IniInt(values, "main", "Word", 5), 0);
+    EXPECT_EQ(IniInt(values, "main", "Empty", 5), 0);
+    EXPECT_EQ(IniInt(values, "main", "Huge", 5), 2147483647);
+    EXPECT_EQ(IniInt(values, "other", "SPEED", 5), 77);
+    std::string word;
+    ASSERT_TRUE(IniValue(values, "MAIN", "word", word));
+    EXPECT_EQ(word, "abc");
+    // Missing key or section, a key before any section, a second block of
+    // a section: the caller's default.
+    EXPECT_EQ(IniInt(values, "main", "Missing", -4), -4);
+    EXPECT_EQ(IniInt(values, "Nowhere", "Speed", -4), -4);
+    EXPECT_EQ(IniInt(values, "", "Loose", -4), -4);
+    EXPECT_EQ(IniInt(values, "main", "Late", -4), -4);
+    EXPECT_EQ(IniInt(ParseIni(""), "main", "Speed", 9), 9);
     EXPECT_EQ(LeadingNumber("  \t-0042x"), -42);
     EXPECT_EQ(LeadingNumber("-99999999999"), -2147483648);
 }
 
-TEST(Ini, WritingChangesOnlyTheOneLineAndKeepsLineEnds) {
-    TempFolder folder;
-    const std::string path = folder.path + "/test.ini";
+TEST(Ini, WritingChangesOnlyItsOwnLinesAndKeepsLineEnds) {
     const std::string before =
         "# written by hand\n"
         "[Video]\n"
@@ -75,13 +80,15 @@ TEST(Ini, WritingChangesOnlyTheOneLineAndKeepsLineEnds) {
         "Other=x\n"
         "\n"
         "[Tail]\n"
-        "k=v";
-    WriteFile(path, before);
-
-    ASSERT_TRUE(IniWriteString(path, "MAIN", "Speed", " 10"));
-    ASSERT_TRUE(IniWriteString(path, "main", "Added", "-1"));
-    ASSERT_TRUE(IniWriteString(path, "New", "Key", " 0"));
-    EXPECT_EQ(ReadFile(path),
+        "k=v\n"
+        "[main]\n"
+        "speed=second block\n"
+        "\n";
+    EXPECT_EQ(IniWithValues(before, {{"MAIN", "Speed", " 10"},
+                                     {"main", "Added", "-1"},
+                                     {"New", "Key", " 0"},
+                                     {"main", "More", "2"},
+                                     {"New", "Two", "t"}}),
               "# written by hand\n"
               "[Video]\n"
               "Speed=1\n"
@@ -89,32 +96,42 @@ TEST(Ini, WritingChangesOnlyTheOneLineAndKeepsLineEnds) {
               "  speed = 10\n"
               "Other=x\n"
               "Added=-1\n"
+              "More=2\n"
               "\n"
               "[Tail]\n"
               "k=v\n"
+              "[main]\n"
+              "speed=second block\n"
+              "\n"
               "[New]\n"
-              "Key= 0\n");
+              "Key= 0\n"
+              "Two=t\n");
 
-    // A CR LF file stays CR LF, even for a section added to a last line
-    // that had no line end.
-    WriteFile(path, "[A]\r\nx=1");
-    ASSERT_TRUE(IniWriteString(path, "a", "y", "2"));
-    EXPECT_EQ(ReadFile(path), "[A]\r\nx=1\r\ny=2\r\n");
+    // A CR LF text stays CR LF, also for keys added after a last line that
+    // had no line end, and a section with nothing but its name gets its keys.
+    EXPECT_EQ(IniWithValues("[A]\r\nx=1", {{"a", "y", "2"}}), "[A]\r\nx=1\r\ny=2\r\n");
+    EXPECT_EQ(IniWithValues("[A]", {{"a", "y", "2"}, {"B", "z", "3"}}),
+              "[A]\r\ny=2\r\n[B]\r\nz=3\r\n");
+    EXPECT_EQ(IniWithValues("", {{"S", "k", "v"}}), "[S]\r\nk=v\r\n");
 }
 
 TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
     SettingsGame s;
     s.game.settings = {kOn, kOff, kOff, 55};
+    s.game.windowSettings = {false, ScreenScale::Fill};
     LoadSettings(s.game);
     EXPECT_EQ(s.game.settings.AutoView, kOff);
     EXPECT_EQ(s.game.settings.DrawBack, kOn);
     EXPECT_EQ(s.game.settings.PlayMusic, kOn);
     EXPECT_EQ(s.game.settings.GameSpeed, kDefaultGameSpeedMs);
     EXPECT_EQ(s.game.settings.GameSpeed, 0);
+    EXPECT_TRUE(s.game.windowSettings.FullScreen);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Whole);
+    EXPECT_EQ(s.game.records.notice, "");
 
     s.game.settings.PlayMusic = kOff;
     s.game.settings.GameSpeed = 10;
-    SaveSettings(s.game);
+    ASSERT_TRUE(SaveSettings(s.game));
     EXPECT_EQ(ReadFile(s.IniPath()),
               "[BasicInformation]\r\n"
               "PlayMusic= 0\r\n"
@@ -167,6 +184,97 @@ TEST(Settings, GameSpeedIsBoundedToTheLongestPause) {
     WriteFile(s.IniPath(), "[BasicInformation]\nGameSpeed=250\n");
     LoadSettings(s.game);
     EXPECT_EQ(s.game.settings.GameSpeed, 250);
+}
+
+TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
+    SettingsGame s;
+    const std::string before = "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n"
+                               "[window]\r\nscale= FILL \r\n";
+    WriteFile(s.IniPath(), before);
+    LoadSettings(s.game);
+    EXPECT_TRUE(s.game.windowSettings.FullScreen);  // absent: full screen
+    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Fill);
+
+    s.game.windowSettings.FullScreen = false;
+    ASSERT_TRUE(SaveWindowSettings(s.game));
+    EXPECT_EQ(ReadFile(s.IniPath()),
+              "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n"
+              "[window]\r\nscale=fill\r\nFullScreen=0\r\n");
+    s.game.windowSettings = {};
+    LoadSettings(s.game);
+    EXPECT_FALSE(s.game.windowSettings.FullScreen);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Fill);
+
+    // The settings menu's save leaves the window's keys as they are.
+    s.game.settings.GameSpeed = 3;
+    ASSERT_TRUE(SaveSettings(s.game));
+    const std::string text = ReadFile(s.IniPath());
+    EXPECT_NE(text.find("[window]\r\nscale=fill\r\nFullScreen=0\r\n"), std::string::npos);
+    EXPECT_NE(text.find("GameSpeed= 3\r\n\r\n[Keys]"), std::string::npos);
+
+    WriteFile(s.IniPath(), "[Window]\nFullScreen=0\nScale=whole\n");
+    LoadSettings(s.game);
+    EXPECT_FALSE(s.game.windowSettings.FullScreen);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Whole);
+    s.game.windowSettings = {true, ScreenScale::Whole};
+    ASSERT_TRUE(SaveWindowSettings(s.game));
+    EXPECT_EQ(ReadFile(s.IniPath()), "[Window]\nFullScreen=1\nScale=whole\n");
+}
+
+int g_settingsOpens = 0;  // opens of Init.ini seen by CountingOpen
+int CountingOpen(const char* path, int flags, mode_t mode) {
+    if (std::string(path).ends_with("/Init.ini")) ++g_settingsOpens;
+    return PosixFileOps().open(path, flags, mode);
+}
+
+// Reading used to go over the whole file once per key; a file of 10 MB of
+// line breaks cost a gigabyte. Now it is read once, and a file too big to
+// be settings is not parsed at all but kept aside at the next save.
+TEST(Settings, FileIsReadOnceAndAnOversizedOneIsDamaged) {
+    SettingsGame s;
+    FileOps counting = PosixFileOps();
+    counting.open = CountingOpen;
+    s.game.records.fileOps = &counting;
+    WriteFile(s.IniPath(), "[BasicInformation]\nAutoView=-1\nDrawBack=0\nGameSpeed=20\n");
+    g_settingsOpens = 0;
+    LoadSettings(s.game);
+    EXPECT_EQ(g_settingsOpens, 1);
+    EXPECT_EQ(s.game.settings.GameSpeed, 20);
+
+    const std::string oversized =
+        "[BasicInformation]\nAutoView=-1\nDrawBack=0\n" + std::string(kMaxDataFileBytes, '\n');
+    WriteFile(s.IniPath(), oversized);
+    LoadSettings(s.game);
+    EXPECT_EQ(s.game.settings.AutoView, kOff);  // not parsed: the defaults
+    EXPECT_EQ(s.game.settings.DrawBack, kOn);
+    EXPECT_TRUE(s.game.records.settingsDamaged);
+    EXPECT_NE(s.game.records.notice, "");
+
+    ASSERT_TRUE(SaveSettings(s.game));
+    EXPECT_EQ(ReadFile(s.IniPath() + ".bad"), oversized);
+    EXPECT_EQ(ReadFile(s.IniPath()).substr(0, 20), "[BasicInformation]\r\n");
+}
+
+// A settings file that cannot be read is neither taken as empty nor
+// overwritten: it may hold the player's keys and window mode.
+TEST(Settings, UnreadableFileIsReportedAndKeptAside) {
+    SettingsGame s;
+    const std::string keys = "[Keys]\nJump=X\n";
+    WriteFile(s.IniPath(), keys);
+    FileOps failing = PosixFileOps();
+    failing.read = testing::ReadIoError;
+    failing.link = testing::LinkNotSupported;
+    s.game.records.fileOps = &failing;
+    LoadSettings(s.game);
+    EXPECT_NE(s.game.records.notice.find("Init.ini cannot be read"), std::string::npos);
+    s.game.records.notice.clear();
+
+    // No copy can be read to keep aside either: it stays, and the save goes
+    // to the user's folder.
+    ASSERT_TRUE(SaveSettings(s.game));
+    EXPECT_EQ(ReadFile(s.IniPath()), keys);
+    EXPECT_EQ(s.game.records.settingsPath, s.dataHome.UserFolder() + "Init.ini");
+    EXPECT_EQ(ReadFile(s.game.records.settingsPath).substr(0, 20), "[BasicInformation]\r\n");
 }
 
 }  // namespace
