@@ -20,6 +20,7 @@ bool ParseKeyName(std::string name, Key& key) {
     static const std::pair<const char*, Key> kNames[] = {
         {"LEFT", Key::Left}, {"RIGHT", Key::Right}, {"UP", Key::Up},       {"DOWN", Key::Down},
         {"Z", Key::Z},       {"ENTER", Key::Enter}, {"ESC", Key::Escape},
+        {"PAUSE", Key::Pause},
     };
     for (const auto& [text, k] : kNames) {
         if (name == text) {
@@ -89,7 +90,7 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 bool HeadlessPlatform::OpenDisplay() { return displayAvailable; }
 void HeadlessPlatform::CloseDisplay() {}
 
-void HeadlessPlatform::Present(const uint16_t* pixels, int width, int height) {
+void HeadlessPlatform::Present(const uint16_t* pixels, const uint16_t*, int width, int height) {
     const uint64_t before = flips;
     ++flips;
     clockFrac_ += kThirdsPerFlip;

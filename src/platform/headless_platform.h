@@ -61,7 +61,7 @@ public:
 
     bool OpenDisplay() override;
     void CloseDisplay() override;
-    void Present(const uint16_t* pixels, int width, int height) override;
+    void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override;
     void SetCursorVisible(bool) override {}
     void ShowMessage(const std::string& text) override;
 
@@ -71,6 +71,8 @@ public:
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
     bool EndRequested() override;
+    // The window loses the keys, as when the player switches away.
+    void QueueFocusLoss() { pending_.push_back({WindowEvent::Kind::FocusLost, Key::Escape}); }
 
     void SleepMs(int milliseconds) override;
     uint64_t NowMs() override;

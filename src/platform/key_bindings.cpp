@@ -25,6 +25,7 @@ std::string_view KeyActionName(Key key) {
         case Key::Z: return "Jump";
         case Key::Enter: return "Enter";
         case Key::Escape: return "Escape";
+        case Key::Pause: return "Pause";
     }
     return "";
 }
@@ -38,6 +39,7 @@ KeyBindings DefaultKeyBindings() {
         {Key::Z, {"Z", "Space", "X"}},
         {Key::Enter, {"Return", "Keypad Enter"}},
         {Key::Escape, {"Escape"}},
+        {Key::Pause, {"P", "Pause"}},
     };
 }
 

@@ -23,15 +23,21 @@ enum class Key : int {
     Z = 90,
     Enter = 13,
     Escape = 27,
+    Pause = 19,  // pauses and resumes play
 };
 
-inline constexpr Key kAllKeys[] = {Key::Left, Key::Up,    Key::Right, Key::Down,
-                                   Key::Z,    Key::Enter, Key::Escape};
+inline constexpr Key kAllKeys[] = {Key::Left,  Key::Up,     Key::Right, Key::Down,
+                                   Key::Z,     Key::Enter,  Key::Escape, Key::Pause};
 
 struct KeyBinding;  // platform/key_bindings.h
 
+// How full screen fits the frame: the largest whole factor with black bars,
+// or the largest 4:3 stretch.
+enum class ScaleMode { WholeFactor, Fill };
+
 struct WindowEvent {
-    enum class Kind { KeyUp, Close };
+    // FocusLost: the window no longer receives the keys.
+    enum class Kind { KeyUp, Close, FocusLost };
     Kind kind = Kind::KeyUp;
     Key key = Key::Z;
 };
@@ -66,7 +72,11 @@ public:
     virtual void CloseDisplay() = 0;
     // Shows one finished frame (RGB565, 640 x 480) and then waits for the
     // next tick of the steady 60 Hz frame clock.
-    virtual void Present(const uint16_t* pixels, int width, int height) = 0;
+    // `shown` is the frame given to the Present before, unchanged since (the
+    // flip chain's other buffer), or nullptr: only what differs need be sent.
+    virtual void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) = 0;
+    // Platforms without a window have nothing to scale.
+    virtual void SetScaleMode(ScaleMode) {}
     virtual void SetCursorVisible(bool visible) = 0;
     virtual void ShowMessage(const std::string& text) = 0;
 

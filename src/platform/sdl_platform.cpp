@@ -26,11 +26,9 @@
 #include <string>
 #include <thread>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "platform/key_bindings.h"
+#include "platform/sdl_gamepad.h"
+#include "platform/sdl_scaler.h"
 #include "platform/sdl_support.h"
 
 namespace tumbleroo {
@@ -40,10 +38,6 @@ constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
 constexpr int kWindowScale = 2;
 constexpr const char* kTitle = "Tumbleroo";
-// Changed window rows closer than this are sent as one band.
-constexpr int kBandMergeRows = 16;
-// Window pixels written with one store when stretching a row.
-constexpr int kCopiesPerStore = 4;
 // The effects are recorded at 22050 Hz: played at that rate they need no
 // resampling and half the memory and mixing of 44100 Hz, which is the
 // fallback. 512 samples keep the delay after a key press near 23 ms.
@@ -96,12 +90,14 @@ public:
         }
         reportTiming_ = std::getenv("TUMBLEROO_TIMING") != nullptr;
         BindKeys(DefaultKeyBindings());
+        gamepads_ = std::make_unique<SdlGamepads>();
     }
 
     ~SdlPlatform() override {
         CloseAudio();
         CloseDisplay();
         text_.reset();
+        gamepads_.reset();
         SDL_Quit();
     }
 
@@ -129,11 +125,6 @@ public:
         window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h,
                                    SDL_WINDOW_FULLSCREEN_DESKTOP);
         if (!window_) return FailDisplay();
-        shown_.assign(static_cast<size_t>(kFrameWidth) * kFrameHeight, 0);
-        frame_ = SDL_CreateRGBSurfaceWithFormatFrom(shown_.data(), kFrameWidth, kFrameHeight, 16,
-                                                    kFrameWidth * static_cast<int>(sizeof(uint16_t)),
-                                                    SDL_PIXELFORMAT_RGB565);
-        if (!frame_) return FailDisplay();
         SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
         needsRedraw_ = true;
         nextTick_ = Clock::now();
@@ -142,23 +133,27 @@ public:
     }
 
     void CloseDisplay() override {
-        if (frame_) SDL_FreeSurface(frame_);
         if (window_) SDL_DestroyWindow(window_);
-        frame_ = nullptr;
         window_ = nullptr;
         surface_ = nullptr;
         if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
         videoStarted_ = false;
     }
 
-    void Present(const uint16_t* pixels, int width, int height) override {
+    void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override {
         PumpEvents();
         if (endRequested_) return;
         if (window_ && width == kFrameWidth && height == kFrameHeight) {
-            ShowFrame(pixels);
+            ShowFrame(pixels, shown);
         }
         WaitForNextTick();
         PumpEvents();
+    }
+
+    void SetScaleMode(ScaleMode mode) override {
+        if (mode == scaleMode_) return;
+        scaleMode_ = mode;
+        surface_ = nullptr;
     }
 
     void SetCursorVisible(bool visible) override {
@@ -310,34 +305,31 @@ private:
         return false;
     }
 
-    // Shows the frame in the window. Only the frame rows that changed since
-    // the last frame are converted and sent, so still scenes cost nearly
+    // Shows the frame in the window. Only what differs from the frame the
+    // window shows is converted and sent, so still scenes cost nearly
     // nothing; everything is redrawn after the window changed.
-    void ShowFrame(const uint16_t* pixels) {
+    void ShowFrame(const uint16_t* pixels, const uint16_t* shown) {
+        const uint16_t* windowShows = needsRedraw_ ? nullptr : lastShown_;
+        lastShown_ = nullptr;
         SDL_Surface* surface = SDL_GetWindowSurface(window_);
         if (!surface) return;
         if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
             PlaceFrame(surface);
+            windowShows = nullptr;
         }
-        if (!TakeChangedRows(pixels)) return;
-
+        // The frame handed as shown is only trusted when it is the one we drew.
+        if (shown != windowShows) shown = nullptr;
         if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
-        if (needsRedraw_) SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-        bands_.clear();
-        if (!windowLayout_.direct) {
-            SDL_BlitScaled(frame_, nullptr, surface, &placement_);
-            bands_.push_back(placement_);
-        } else if (placement_.w == 2 * kFrameWidth && placement_.h == 2 * kFrameHeight) {
-            DrawDoubled(surface);
+        if (direct_) {
+            DrawFrame(plan_, pixels, shown, WindowPixels{static_cast<uint8_t*>(surface->pixels), surface->pitch,
+                                                         surface->w, surface->h},
+                      bands_);
         } else {
-            DrawScaled(surface);
+            BlitUnusualWindow(surface, pixels);
         }
         if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-        if (needsRedraw_) {
-            SDL_UpdateWindowSurface(window_);
-        } else {
-            SDL_UpdateWindowSurfaceRects(window_, bands_.data(), static_cast<int>(bands_.size()));
-        }
+        SendBands();
+        lastShown_ = pixels;
         needsRedraw_ = false;
         if (reportTiming_ && !firstFrameReported_) {
             firstFrameReported_ = true;
@@ -348,222 +340,43 @@ private:
         }
     }
 
-    // Copies the rows of the new frame that differ from the one shown
-    // (all of them after a window change); false when none do.
-    bool TakeChangedRows(const uint16_t* pixels) {
-        bool any = false;
-        const size_t rowBytes = kFrameWidth * sizeof(uint16_t);
-        for (int y = 0; y < kFrameHeight; ++y) {
-            const uint16_t* in = pixels + static_cast<size_t>(y) * kFrameWidth;
-            uint16_t* kept = shown_.data() + static_cast<size_t>(y) * kFrameWidth;
-            const bool changed = needsRedraw_ || std::memcmp(kept, in, rowBytes) != 0;
-            if (changed) std::memcpy(kept, in, rowBytes);
-            rowChanged_[static_cast<size_t>(y)] = changed;
-            any = any || changed;
+    void SendBands() {
+        if (bands_.empty()) return;
+        if (bands_.size() == 1 && bands_[0] == PixelRect{0, 0, surfaceWidth_, surfaceHeight_}) {
+            SDL_UpdateWindowSurface(window_);
+            return;
         }
-        return any;
+        rects_.clear();
+        for (const PixelRect& band : bands_) rects_.push_back(SDL_Rect{band.x, band.y, band.w, band.h});
+        SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size()));
     }
 
-    // The largest 4:3 rectangle in the middle of the window, and for each
-    // of its columns the frame column it shows (nearest neighbour).
+    // A window that is not of 32-bit pixels with 8-bit channels goes
+    // through SDL's general scaled blit, the whole frame every time.
+    void BlitUnusualWindow(SDL_Surface* surface, const uint16_t* pixels) {
+        SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(
+            const_cast<uint16_t*>(pixels), kFrameWidth, kFrameHeight, 16,
+            kFrameWidth * static_cast<int>(sizeof(uint16_t)), SDL_PIXELFORMAT_RGB565);
+        bands_.clear();
+        if (!frame) return;
+        SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+        const PixelRect& at = plan_.placement;
+        SDL_Rect placement{at.x, at.y, at.w, at.h};
+        SDL_BlitScaled(frame, nullptr, surface, &placement);
+        SDL_FreeSurface(frame);
+        bands_.assign(1, PixelRect{0, 0, surface->w, surface->h});
+    }
+
+    // Where the frame goes in this window surface, and how its pixels are laid out.
     void PlaceFrame(SDL_Surface* surface) {
         surface_ = surface;
         surfaceWidth_ = surface->w;
         surfaceHeight_ = surface->h;
-        int w = surface->w;
-        int h = surface->h;
-        if (w * kFrameHeight <= h * kFrameWidth) {
-            h = w * kFrameHeight / kFrameWidth;
-        } else {
-            w = h * kFrameWidth / kFrameHeight;
-        }
-        placement_ = SDL_Rect{(surface->w - w) / 2, (surface->h - h) / 2, std::max(w, 1), std::max(h, 1)};
-        sourceColumn_.resize(static_cast<size_t>(placement_.w));
-        runStart_.fill(placement_.w);
-        for (int x = placement_.w - 1; x >= 0; --x) {
-            const int column = (2 * x + 1) * kFrameWidth / (2 * placement_.w);
-            sourceColumn_[static_cast<size_t>(x)] = column;
-            runStart_[static_cast<size_t>(column)] = x;
-        }
-        longestRun_ = 0;
-        for (int column = 0; column < kFrameWidth; ++column) {
-            const int next = column + 1 < kFrameWidth ? runStart_[static_cast<size_t>(column) + 1] : placement_.w;
-            longestRun_ = std::max(longestRun_, next - runStart_[static_cast<size_t>(column)]);
-        }
-        scaledRow_.assign(static_cast<size_t>(placement_.w) + kCopiesPerStore, 0);
         const SDL_PixelFormat* f = surface->format;
-        windowLayout_.direct = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
-        windowLayout_.redShift = f->Rshift;
-        windowLayout_.greenShift = f->Gshift;
-        windowLayout_.blueShift = f->Bshift;
-        windowLayout_.alphaMask = f->Amask;
-        needsRedraw_ = true;
+        direct_ = f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
+        const PixelLayout layout{f->Rshift, f->Gshift, f->Bshift, f->Amask};
+        plan_ = MakeScalePlan(tumbleroo::PlaceFrame(surface->w, surface->h, scaleMode_), layout);
     }
-
-    uint32_t* WindowRow(SDL_Surface* surface, int y) const {
-        return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) +
-                                           static_cast<size_t>(placement_.y + y) * surface->pitch +
-                                           static_cast<size_t>(placement_.x) * sizeof(uint32_t));
-    }
-
-    // The common case of exactly twice the size (a 1280 x 960 window, or a
-    // full screen of about that size): every changed frame row becomes two
-    // window rows.
-    void DrawDoubled(SDL_Surface* surface) {
-        for (int y = 0; y < kFrameHeight; ++y) {
-            if (!rowChanged_[static_cast<size_t>(y)]) continue;
-            WidenRowTwice(shown_.data() + static_cast<size_t>(y) * kFrameWidth, WindowRow(surface, 2 * y),
-                          WindowRow(surface, 2 * y + 1));
-            AddToBands(2 * y);
-            AddToBands(2 * y + 1);
-        }
-        FinishStores();
-    }
-
-    // Any other size: each window row shows the nearest frame row, which
-    // is stretched once and then copied to every window row showing it.
-    void DrawScaled(SDL_Surface* surface) {
-        int previousRow = -1;
-        for (int y = 0; y < placement_.h; ++y) {
-            const int row = (2 * y + 1) * kFrameHeight / (2 * placement_.h);
-            if (!rowChanged_[static_cast<size_t>(row)]) continue;
-            if (row != previousRow) {
-                WidenRow(shown_.data() + static_cast<size_t>(row) * kFrameWidth, wideRow_.data());
-                StretchRow(wideRow_.data(), scaledRow_.data());
-                previousRow = row;
-            }
-            CopyRowOut(scaledRow_.data(), WindowRow(surface, y), placement_.w);
-            AddToBands(y);
-        }
-        FinishStores();
-    }
-
-    // Collects the written window rows (counted from the frame's top) as
-    // a few bands for the window system; nearby bands are merged, as each
-    // costs a request of its own.
-    void AddToBands(int y) {
-        const int top = placement_.y + y;
-        if (!bands_.empty()) {
-            SDL_Rect& band = bands_.back();
-            if (top <= band.y + band.h + kBandMergeRows) {
-                band.h = top + 1 - band.y;
-                return;
-            }
-        }
-        bands_.push_back(SDL_Rect{placement_.x, top, placement_.w, 1});
-    }
-
-    // RGB565 to the window's 8-bit channels, each widened by repeating its
-    // top bits (so white stays white).
-    uint32_t Widen(uint32_t p) const {
-        const uint32_t r = (p >> 11) & 0x1F;
-        const uint32_t g = (p >> 5) & 0x3F;
-        const uint32_t b = p & 0x1F;
-        return (((r << 3) | (r >> 2)) << windowLayout_.redShift) |
-               (((g << 2) | (g >> 4)) << windowLayout_.greenShift) |
-               (((b << 3) | (b >> 2)) << windowLayout_.blueShift) | windowLayout_.alphaMask;
-    }
-
-    // The shifts are copied first: the compiler must otherwise assume that
-    // writing pixels may change them, and could not use vector code.
-    void WidenRow(const uint16_t* in, uint32_t* out) const {
-        const WindowLayout layout = windowLayout_;
-        for (int x = 0; x < kFrameWidth; ++x) {
-            const uint32_t p = in[x];
-            const uint32_t r = (p >> 11) & 0x1F;
-            const uint32_t g = (p >> 5) & 0x3F;
-            const uint32_t b = p & 0x1F;
-            out[x] = (((r << 3) | (r >> 2)) << layout.redShift) | (((g << 2) | (g >> 4)) << layout.greenShift) |
-                     (((b << 3) | (b >> 2)) << layout.blueShift) | layout.alphaMask;
-        }
-    }
-
-    // Stretches a widened row into scaledRow_. Each frame pixel covers a
-    // run of at most kCopiesPerStore window pixels: it is stored that many
-    // times at its run's start, and the next pixel's store overwrites the
-    // excess (scaledRow_ has room for the last one's).
-    void StretchRow(const uint32_t* in, uint32_t* out) const {
-        if (longestRun_ > kCopiesPerStore) {
-            const int width = placement_.w;
-            const int* column = sourceColumn_.data();
-            for (int x = 0; x < width; ++x) out[x] = in[column[x]];
-            return;
-        }
-        const int* start = runStart_.data();
-        for (int x = 0; x < kFrameWidth; ++x) {
-            uint32_t copies[kCopiesPerStore];
-            std::fill_n(copies, kCopiesPerStore, in[x]);
-            std::memcpy(out + start[x], copies, sizeof copies);
-        }
-    }
-
-#if defined(__SSE2__)
-    // Four pixels at once, the same arithmetic as Widen.
-    __m128i Widen4(__m128i p) const {
-        const __m128i r = _mm_and_si128(_mm_srli_epi32(p, 11), _mm_set1_epi32(0x1F));
-        const __m128i g = _mm_and_si128(_mm_srli_epi32(p, 5), _mm_set1_epi32(0x3F));
-        const __m128i b = _mm_and_si128(p, _mm_set1_epi32(0x1F));
-        const __m128i r8 = _mm_or_si128(_mm_slli_epi32(r, 3), _mm_srli_epi32(r, 2));
-        const __m128i g8 = _mm_or_si128(_mm_slli_epi32(g, 2), _mm_srli_epi32(g, 4));
-        const __m128i b8 = _mm_or_si128(_mm_slli_epi32(b, 3), _mm_srli_epi32(b, 2));
-        __m128i out = _mm_sll_epi32(r8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.redShift)));
-        out = _mm_or_si128(out, _mm_sll_epi32(g8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.greenShift))));
-        out = _mm_or_si128(out, _mm_sll_epi32(b8, _mm_cvtsi32_si128(static_cast<int>(windowLayout_.blueShift))));
-        return _mm_or_si128(out, _mm_set1_epi32(static_cast<int>(windowLayout_.alphaMask)));
-    }
-
-    // The window surface is only written, never read back: aligned rows
-    // bypass the cache so the frame does not evict the game's data.
-    static void Store(uint32_t* at, __m128i value, bool aligned) {
-        if (aligned) {
-            _mm_stream_si128(reinterpret_cast<__m128i*>(at), value);
-        } else {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
-        }
-    }
-
-    // One frame row into two window rows, each pixel twice.
-    void WidenRowTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower) const {
-        const bool aligned = (reinterpret_cast<uintptr_t>(upper) | reinterpret_cast<uintptr_t>(lower)) % 16 == 0;
-        const __m128i zero = _mm_setzero_si128();
-        for (int x = 0; x < kFrameWidth; x += 8) {
-            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x));
-            const __m128i left = Widen4(_mm_unpacklo_epi16(p, zero));
-            const __m128i right = Widen4(_mm_unpackhi_epi16(p, zero));
-            const __m128i quarters[4] = {_mm_unpacklo_epi32(left, left), _mm_unpackhi_epi32(left, left),
-                                         _mm_unpacklo_epi32(right, right), _mm_unpackhi_epi32(right, right)};
-            for (int q = 0; q < 4; ++q) {
-                Store(upper + 2 * x + 4 * q, quarters[q], aligned);
-                Store(lower + 2 * x + 4 * q, quarters[q], aligned);
-            }
-        }
-    }
-
-    static void CopyRowOut(const uint32_t* row, uint32_t* out, int width) {
-        const bool aligned = reinterpret_cast<uintptr_t>(out) % 16 == 0;
-        int x = 0;
-        for (; x + 4 <= width; x += 4) {
-            Store(out + x, _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x)), aligned);
-        }
-        for (; x < width; ++x) out[x] = row[x];
-    }
-
-    static void FinishStores() { _mm_sfence(); }
-#else
-    void WidenRowTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower) const {
-        for (int x = 0; x < kFrameWidth; ++x) {
-            const uint32_t pixel = Widen(in[x]);
-            upper[2 * x] = upper[2 * x + 1] = pixel;
-            lower[2 * x] = lower[2 * x + 1] = pixel;
-        }
-    }
-
-    static void CopyRowOut(const uint32_t* row, uint32_t* out, int width) {
-        std::memcpy(out, row, static_cast<size_t>(width) * sizeof(uint32_t));
-    }
-
-    static void FinishStores() {}
-#endif
 
     // Sleeps until the next tick of the 60 Hz frame clock.
     void WaitForNextTick() {
@@ -608,9 +421,28 @@ private:
                 break;
             case SDL_WINDOWEVENT:
                 needsRedraw_ = true;
+                if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                    pending_.push_back(WindowEvent{WindowEvent::Kind::FocusLost, Key::Escape});
+                }
                 break;
             default:
+                OnPadChanges(gamepads_->HandleEvent(event));
                 break;
+        }
+    }
+
+    // The pads press and release game keys as the keyboard does; a key
+    // stays down while the keyboard or a pad still holds it.
+    void OnPadChanges(const std::vector<PadKeyChange>& changes) {
+        for (const PadKeyChange& change : changes) {
+            const size_t i = KeyIndex(change.key);
+            if (change.down) {
+                held_[i] = true;
+                pressedUnseen_[i] = true;
+            } else if (!AnyHeldFor(change.key)) {
+                held_[i] = false;
+                pending_.push_back(WindowEvent{WindowEvent::Kind::KeyUp, change.key});
+            }
         }
     }
 
@@ -636,7 +468,7 @@ private:
         if (!game || !physicalHeld_[key.keysym.scancode]) return;
         physicalHeld_[key.keysym.scancode] = false;
         // The game key stays down while another of its keys is held.
-        if (AnyHeldFor(*game)) return;
+        if (AnyHeldFor(*game) || gamepads_->Holds(*game)) return;
         held_[KeyIndex(*game)] = false;
         pending_.push_back(WindowEvent{WindowEvent::Kind::KeyUp, *game});
     }
@@ -658,34 +490,20 @@ private:
     }
 
     SDL_Window* window_ = nullptr;
-    // Our last frame, also wrapped as an SDL surface for unusual windows.
-    std::vector<uint16_t> shown_;
-    SDL_Surface* frame_ = nullptr;
     // The window surface we last placed the frame in (SDL replaces it
     // when the window changes size).
     SDL_Surface* surface_ = nullptr;
     int surfaceWidth_ = 0;
     int surfaceHeight_ = 0;
-    SDL_Rect placement_{};
-    std::vector<int> sourceColumn_;
-    // Where each frame column's run of window columns starts, and the
-    // longest run.
-    std::array<int, kFrameWidth> runStart_{};
-    int longestRun_ = 0;
-    // A window of 32-bit pixels with 8-bit channels is drawn into directly;
-    // any other goes through SDL's general scaled blit.
-    struct WindowLayout {
-        bool direct = false;
-        uint32_t redShift = 16;
-        uint32_t greenShift = 8;
-        uint32_t blueShift = 0;
-        uint32_t alphaMask = 0;
-    };
-    WindowLayout windowLayout_;
-    std::array<uint32_t, kFrameWidth> wideRow_{};
-    std::vector<uint32_t> scaledRow_;
-    std::array<bool, kFrameHeight> rowChanged_{};
-    std::vector<SDL_Rect> bands_;
+    ScaleMode scaleMode_ = ScaleMode::WholeFactor;
+    // A window of 32-bit pixels with 8-bit channels is drawn into directly.
+    bool direct_ = false;
+    ScalePlan plan_;
+    // The frame the window shows (the game keeps it unchanged until the
+    // next Present); nullptr when the window must be drawn whole.
+    const uint16_t* lastShown_ = nullptr;
+    std::vector<PixelRect> bands_;
+    std::vector<SDL_Rect> rects_;
     bool videoStarted_ = false;
     bool fullScreen_ = true;
     bool cursorVisible_ = true;
@@ -704,6 +522,7 @@ private:
     bool audioOpen_ = false;
     std::vector<Mix_Chunk*> sounds_;
     std::unique_ptr<TextRasterizer> text_;
+    std::unique_ptr<SdlGamepads> gamepads_;
 
     bool reportTiming_ = false;
     bool firstFrameReported_ = false;

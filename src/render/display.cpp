@@ -335,7 +335,10 @@ int32_t FillSurfaceRect(Surface& surface, int32_t left, int32_t top, int32_t rig
 
 void FlipScreen(Game& game) {
     DisplayState& d = game.display;
-    game.platform->Present(d.BackBuffer.pixels.data(), d.BackBuffer.width, d.BackBuffer.height);
+    // The front buffer still holds the frame the last flip showed.
+    const bool shownKept = d.FrontBuffer.pixels.size() == d.BackBuffer.pixels.size();
+    game.platform->Present(d.BackBuffer.pixels.data(), shownKept ? d.FrontBuffer.pixels.data() : nullptr,
+                           d.BackBuffer.width, d.BackBuffer.height);
     // A flip chain of two: the back buffer now holds the frame shown before.
     if (d.FrontBuffer.pixels.size() != d.BackBuffer.pixels.size()) {
         d.FrontBuffer = CreateBlankSurface(d.BackBuffer.width, d.BackBuffer.height);

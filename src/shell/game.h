@@ -303,6 +303,8 @@ struct RunState {
     bool cleared = false;
     int32_t clearCoins = 0;
     bool inStagePass = false;
+    // The window lost the keys since the stage last looked; play pauses.
+    bool focusLost = false;
     RunHooks hooks;
 };
 

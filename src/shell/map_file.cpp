@@ -16,7 +16,7 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr size_t kFixedHeaderBytes = 58;  // up to the HeaderExtra text
+constexpr size_t kMaxHeaderExtraBytes = 0xFFFF;  // the file gives its length in 16 bits
 
 // One character per terrain code in course text; index = code.
 constexpr char kCellChars[] = ".#><X^oGVA)(=|Sx~H*LRUDkbBsrcMO-CmW_";
@@ -191,6 +191,11 @@ bool ParseMapText(const std::string& text, MapData& out, std::string& error) {
         }
         if (key == "HeaderExtra") {
             h.HeaderExtra = Trim(value);
+            if (h.HeaderExtra.size() > kMaxHeaderExtraBytes) {
+                error = where + "HeaderExtra is longer than " + std::to_string(kMaxHeaderExtraBytes) +
+                        " bytes";
+                return false;
+            }
             continue;
         }
         const size_t hash = value.find('#');

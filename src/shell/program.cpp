@@ -197,6 +197,10 @@ void Form_Unload(Game& game) {
 void ProcessPendingEvents(Game& game) {
     for (const WindowEvent& e : game.platform->TakePendingEvents()) {
         if (e.kind == WindowEvent::Kind::Close) Form_Unload(game);
+        if (e.kind == WindowEvent::Kind::FocusLost) {
+            game.run.focusLost = true;
+            continue;
+        }
         Form_KeyUp(game, static_cast<int16_t>(e.key));
     }
 }

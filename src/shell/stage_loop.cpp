@@ -1,6 +1,7 @@
 // One stage of play: set-up, then one frame per pass of the loop, in a
 // fixed order: pause, camera, gravity, ladders, animation, drawing with the
 // objects' updates, the ground test, the flip, then keys and moves.
+// Between two frames play may pause (shell/pause.h).
 #include "shell/stage_loop.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "render/display.h"
 #include "render/stage_draw.h"
 #include "shell/game.h"
+#include "shell/pause.h"
 #include "shell/program.h"
 #include "shell/stage_flow.h"
 #include "sound/sound.h"
@@ -130,6 +132,10 @@ void PlayStage(Game& game) {
     SetUpStage(game);
     ZoomTransition(game, 1.0, 1.2);
 
+    // A pause key already down when play begins (Start confirming the
+    // course) pauses only once it has been let go and pressed again.
+    bool pauseKeyHeld = true;
+    game.run.focusLost = false;
     bool running = true;
     while (running) {
         game.run.inStagePass = true;
@@ -139,6 +145,10 @@ void PlayStage(Game& game) {
         if (game.run.hooks.afterStagePass) game.run.hooks.afterStagePass();
         const uint64_t limit = game.run.hooks.frameLimit;
         if (limit != 0 && game.run.flips >= limit) throw ProgramEnded{};
+        if (running && PauseWanted(game, pauseKeyHeld)) {
+            running = RunPause(game, pauseKeyHeld);
+            pauseKeyHeld = true;
+        }
     }
     if (IsOn(p.StageRunning)) RestartAfterMiss(game);
 }

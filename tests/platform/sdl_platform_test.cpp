@@ -169,6 +169,26 @@ TEST(SdlPlatform, KeysReboundInTheSettingsFile) {
     EXPECT_TRUE(IsKeyUp(events[3], Key::Left));
 }
 
+TEST(SdlPlatform, PAndThePauseKeyPauseAndALostFocusIsReported) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    for (SDL_Scancode position : {SDL_SCANCODE_P, SDL_SCANCODE_PAUSE}) {
+        PushKey(SDL_KEYDOWN, position);
+        EXPECT_TRUE(platform->IsKeyDown(Key::Pause));
+        PushKey(SDL_KEYUP, position);
+        EXPECT_FALSE(platform->IsKeyDown(Key::Pause));
+        std::vector<WindowEvent> events = platform->TakePendingEvents();
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_TRUE(IsKeyUp(events[0], Key::Pause));
+    }
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&focus);
+    std::vector<WindowEvent> events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, WindowEvent::Kind::FocusLost);
+}
+
 TEST(SdlPlatform, AltEnterIsNotAnEnterPress) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);

@@ -128,6 +128,24 @@ TEST(MapFile, TextFormRoundTripsThroughTheBinaryFile) {
     EXPECT_FALSE(ParseMapText("Bogus: 1\nCells:\n..\n", a, error));
 }
 
+// The file gives HeaderExtra a 16-bit length: a longer text would be cut
+// there and the rest of it read as the style and the cells.
+TEST(MapFile, CourseTextWithAHeaderExtraTooLongForTheFileIsRefused) {
+    MapData map;
+    std::string error;
+    const std::string longest(65535, 'x');
+    ASSERT_TRUE(ParseMapText(testing::Course("S.G\n###\n###\n###\n", "HeaderExtra: " + longest), map,
+                             error))
+        << error;
+    MapData read;
+    ASSERT_TRUE(ParseMapBytes(MapToBytes(map), read, error)) << error;
+    EXPECT_EQ(read.header.HeaderExtra, longest);
+
+    EXPECT_FALSE(ParseMapText(testing::Course("S.G\n###\n###\n###\n", "HeaderExtra: " + longest + "x"),
+                              map, error));
+    EXPECT_NE(error.find("HeaderExtra"), std::string::npos) << error;
+}
+
 TEST(MapFile, ReloadUndoesChangesMadeDuringPlay) {
     testing::TestGame t;
     t.UseMap(testing::Course("S.o\n...\n###\n"));

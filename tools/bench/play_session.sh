@@ -96,6 +96,12 @@ run_once() {
     import -window root "$out/title.png"
   fi
   echo "run $signal: peak RSS $(awk '/VmHWM/ { printf "%.1f MB", $2 / 1024 }' "/proc/$pid/status")"
+  # Unique memory (USS) is what the process alone holds; PSS shares out the
+  # pages it holds with others (libraries, the window surface).
+  awk -v run="run $signal" '/^Rss:/ { r = $2 } /^Pss:/ { p = $2 }
+    /^Private_(Clean|Dirty):/ { u += $2 }
+    END { printf "%s: RSS %.1f MB, PSS %.1f MB, USS %.1f MB\n", run, r / 1024, p / 1024, u / 1024 }' \
+    "/proc/$pid/smaps_rollup"
 
   local rc=0 asked
   asked="$(now)"

@@ -26,14 +26,16 @@ int main(int argc, char** argv) {
             pattern[y * kPatternWidth + x] = static_cast<uint16_t>((x / 20 + y / 20) % 2 ? 0x07E0 : 0x001F);
         }
     }
-    std::vector<uint16_t> frame(640 * 480);
+    // Two frames in turn, as the game's flip chain hands them.
+    std::vector<uint16_t> buffers[2] = {std::vector<uint16_t>(640 * 480), std::vector<uint16_t>(640 * 480)};
     const auto start = std::chrono::steady_clock::now();
     for (int n = 0; n < frames; ++n) {
         const int offset = (n * 5) % 40;
+        std::vector<uint16_t>& frame = buffers[n % 2];
         for (int y = 0; y < 480; ++y) {
             std::copy_n(&pattern[y * kPatternWidth + offset], 640, &frame[y * 640]);
         }
-        platform->Present(frame.data(), 640, 480);
+        platform->Present(frame.data(), n > 0 ? buffers[(n + 1) % 2].data() : nullptr, 640, 480);
         for (const WindowEvent& e : platform->TakePendingEvents()) {
             if (e.kind == WindowEvent::Kind::Close) n = frames;
         }

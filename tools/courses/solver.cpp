@@ -59,7 +59,7 @@ public:
 
     bool OpenDisplay() override { return true; }
     void CloseDisplay() override {}
-    void Present(const uint16_t*, int, int) override {
+    void Present(const uint16_t*, const uint16_t*, int, int) override {
         const uint64_t before = flips++;
         for (const KeyName& k : kKeyNames) {
             if (Down(k.mask, before) && !Down(k.mask, flips)) {
