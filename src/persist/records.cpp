@@ -243,7 +243,7 @@ bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
         r.ClearedAt = ClearedAtText(NowSeconds(game));
         r.BestCoins = coins;
     }
-    return SaveRecords(game);
+    return static_cast<bool>(SaveRecords(game));
 }
 
 }  // namespace tumbleroo
