@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <thread>
 #include <vector>
 
 namespace tumbleroo {
@@ -213,6 +215,29 @@ TEST(SdlPlatform, WindowCloseAndInterruptsBecomeCloseEvents) {
     }
     std::raise(SIGTERM);
     events = platform->TakePendingEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
+}
+
+// Once the program is asked to end (SDL_QUIT, which SDL also makes of
+// SIGINT and SIGTERM), a pause of any length ends when the request comes.
+TEST(SdlPlatform, AnEndRequestCutsAPauseShort) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    EXPECT_FALSE(platform->EndRequested());
+    constexpr Uint32 kCloseAfterMs = 50;
+    std::thread closer([] {
+        SDL_Delay(kCloseAfterMs);
+        SDL_Event quit{};
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    });
+    // Returns only once the request has come, wherever in the pause it falls.
+    platform->SleepMs(std::numeric_limits<int>::max());
+    closer.join();
+    EXPECT_TRUE(platform->EndRequested());
+    platform->SleepMs(std::numeric_limits<int>::max());
+    // The window still hears of it as a close.
+    const std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
 }

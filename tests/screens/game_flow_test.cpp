@@ -236,6 +236,7 @@ TEST(GameFlow, AnEndRequestEndsTheProgramAtOnceFromAnywhereAndKeepsTheRecords) {
         {"opening mosaic", play, 180, false},
         {"stage frame", play, 195, false},
         {"miss animation", play + "200 ESC\n", 260, false},
+        {"pause", play + "200 PAUSE\n", 260, false},
         {"goal tally", clear, 300, true},
         {"closing mosaic", clear, 480, true},
         {"ending", clear, 600, true},
