@@ -17,6 +17,8 @@ TestGame::TestGame() {
     std::filesystem::create_directories(dir + "/MapFiles");
     game.platform = &platform;
     PrepareGame(game, dir, 1);
+    // A failed save falls back to a folder of the test's own, never the home folder.
+    game.records.userFolder = dir + "/user/";
     game.settings.PlayMusic = kOff;
     game.settings.AutoView = kOff;
     game.settings.DrawBack = kOn;
