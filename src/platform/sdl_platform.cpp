@@ -16,6 +16,7 @@
 #include <SDL_mixer.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <array>
@@ -38,6 +39,9 @@ constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
 constexpr int kWindowScale = 2;
 constexpr const char* kTitle = "Tumbleroo";
+// Blocks from this size up (frames of 614,400 bytes) are mapped on their
+// own and go back to the system when freed.
+constexpr int kOwnMappingBytes = 256 * 1024;
 // The effects are recorded at 22050 Hz: played at that rate they need no
 // resampling and half the memory and mixing of 44100 Hz, which is the
 // fallback. 512 samples keep the delay after a key press near 23 ms.
@@ -108,6 +112,10 @@ public:
             std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         }
         reportTiming_ = std::getenv("TUMBLEROO_TIMING") != nullptr;
+        // A fixed threshold: the C library would otherwise raise it to the
+        // size of the first such block freed, and keep later ones in the
+        // heap, resident, after the zoom that used them.
+        mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
         BindKeys(DefaultKeyBindings());
     }
 

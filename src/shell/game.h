@@ -182,9 +182,6 @@ struct DisplayState {
     bool CursorHidden = false;
     Surface BackBuffer;
     Surface FrontBuffer;  // the frame on screen
-    // The zoom's whole frame and its shrunk copy, kept between zooms so that
-    // each zoom does not allocate and fault in two more frames.
-    Surface ZoomWhole, ZoomCoarse;
     // The window's one font; screens change it and later screens inherit it.
     FontSpec FormFont;
     // Rendered words, kept so that a text drawn every frame is rasterised once.
