@@ -45,7 +45,7 @@ WindowSettings ReadWindowSettings(const IniValues& values) {
     window.FullScreen = IniInt(values, kWindowSection, kFullScreenKey, fullScreenDefault) != 0;
     std::string scale;
     if (IniValue(values, kWindowSection, kScaleKey, scale) && SameWord(scale, kScaleFill)) {
-        window.Scale = ScreenScale::Fill;
+        window.Scale = ScaleMode::Fill;
     }
     return window;
 }
@@ -100,7 +100,7 @@ SaveResult SaveSettings(Game& game) {
 SaveResult SaveWindowSettings(Game& game) {
     const WindowSettings& w = game.windowSettings;
     const int32_t fullScreen = w.FullScreen ? kFullScreenOn : kFullScreenOff;
-    const char* scale = w.Scale == ScreenScale::Fill ? kScaleFill : kScaleWhole;
+    const char* scale = w.Scale == ScaleMode::Fill ? kScaleFill : kScaleWhole;
     return SaveEntries(game, {{kWindowSection, kFullScreenKey, std::to_string(fullScreen)},
                               {kWindowSection, kScaleKey, scale}});
 }

@@ -14,6 +14,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <array>
@@ -38,6 +41,9 @@ constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
 constexpr int kWindowScale = 2;
 constexpr const char* kTitle = "Tumbleroo";
+// Blocks from this size up (frames of 614,400 bytes) are mapped on their
+// own and go back to the system when freed.
+constexpr int kOwnMappingBytes = 256 * 1024;
 // The effects are recorded at 22050 Hz: played at that rate they need no
 // resampling and half the memory and mixing of 44100 Hz, which is the
 // fallback. 512 samples keep the delay after a key press near 23 ms.
@@ -80,6 +86,45 @@ void ReportNoWindow(const char* sdlReason) {
     std::fprintf(stderr, "tumbleroo: cannot open a window: %s (SDL: %s)\n", why.c_str(), sdlReason);
 }
 
+// Whether a window manager runs on the X display (one that follows the
+// common desktop conventions names its check window on the root window).
+// Other video drivers always have one. Xlib is loaded already by SDL.
+bool HasWindowManager() {
+    if (std::strcmp(SDL_GetCurrentVideoDriver(), "x11") != 0) return true;
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    if (!xlib) return true;
+    using OpenFn = Display* (*)(const char*);
+    using CloseFn = int (*)(Display*);
+    using InternFn = Atom (*)(Display*, const char*, Bool);
+    using RootFn = Window (*)(Display*);
+    using PropertyFn = int (*)(Display*, Window, Atom, long, long, Bool, Atom, Atom*, int*, unsigned long*,
+                               unsigned long*, unsigned char**);
+    using FreeFn = int (*)(void*);
+    const auto open = reinterpret_cast<OpenFn>(SDL_LoadFunction(xlib, "XOpenDisplay"));
+    const auto close = reinterpret_cast<CloseFn>(SDL_LoadFunction(xlib, "XCloseDisplay"));
+    const auto intern = reinterpret_cast<InternFn>(SDL_LoadFunction(xlib, "XInternAtom"));
+    const auto root = reinterpret_cast<RootFn>(SDL_LoadFunction(xlib, "XDefaultRootWindow"));
+    const auto property = reinterpret_cast<PropertyFn>(SDL_LoadFunction(xlib, "XGetWindowProperty"));
+    const auto release = reinterpret_cast<FreeFn>(SDL_LoadFunction(xlib, "XFree"));
+    bool managed = true;
+    Display* display = open && close && intern && root && property && release ? open(nullptr) : nullptr;
+    if (display) {
+        // Only looked up, never made: no atom means no manager ever ran.
+        const Atom check = intern(display, "_NET_SUPPORTING_WM_CHECK", True);
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long left = 0;
+        unsigned char* data = nullptr;
+        managed = check != None && property(display, root(display), check, 0, 1, False, XA_WINDOW, &type, &format,
+                                            &items, &left, &data) == Success && items > 0;
+        if (data) release(data);
+        close(display);
+    }
+    SDL_UnloadObject(xlib);
+    return managed;
+}
+
 class SdlPlatform : public Platform {
 public:
     SdlPlatform() {
@@ -89,6 +134,10 @@ public:
             std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
         }
         reportTiming_ = std::getenv("TUMBLEROO_TIMING") != nullptr;
+        // A fixed threshold: the C library would otherwise raise it to the
+        // size of the first such block freed, and keep later ones in the
+        // heap, resident, after the zoom that used them.
+        mallopt(M_MMAP_THRESHOLD, kOwnMappingBytes);
         BindKeys(DefaultKeyBindings());
         gamepads_ = std::make_unique<SdlGamepads>();
     }
@@ -122,8 +171,12 @@ public:
         SDL_Rect desktop{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kFrameWidth * kWindowScale,
                          kFrameHeight * kWindowScale};
         SDL_GetDisplayBounds(0, &desktop);
+        // Without a window manager nobody answers a full-screen request and
+        // SDL waits 100 ms for one; a borderless window of the desktop's size
+        // covers the screen there all the same.
+        const bool managed = HasWindowManager();
         window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h,
-                                   SDL_WINDOW_FULLSCREEN_DESKTOP);
+                                   managed ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_BORDERLESS);
         if (!window_) return FailDisplay();
         SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
         needsRedraw_ = true;
@@ -337,6 +390,12 @@ private:
             clock_gettime(CLOCK_REALTIME, &now);
             std::fprintf(stderr, "tumbleroo: first frame shown at %lld.%09ld\n",
                          static_cast<long long>(now.tv_sec), now.tv_nsec);
+            // On a busy machine the wall time mostly measures the wait for a
+            // processor; the process's own time does not.
+            timespec used{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+            std::fprintf(stderr, "tumbleroo: processor time until then %.1f ms\n",
+                         static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6);
         }
     }
 
@@ -396,6 +455,7 @@ private:
             SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
         } else {
             SDL_SetWindowFullscreen(window_, 0);
+            SDL_SetWindowBordered(window_, SDL_TRUE);
             SDL_SetWindowSize(window_, kFrameWidth * kWindowScale, kFrameHeight * kWindowScale);
             SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
         }

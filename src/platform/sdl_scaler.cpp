@@ -21,9 +21,10 @@ constexpr unsigned kBitsPerPixel = 2;
 constexpr unsigned kWholeBlock = 0xFFFF;
 // Window pixels written with one store when stretching a row.
 constexpr int kCopiesPerStore = 4;
-// Changed window rows closer than this are sent as one band: each band is
-// a request of its own to the window system.
-constexpr int kBandMergeRows = 16;
+// Each band is a request of its own to the window system, which then
+// copies its pixels: two bands are sent as one when that adds no more
+// than this many unchanged pixels (about what a request costs).
+constexpr int64_t kBandMergeSlackPixels = 8192;
 
 // Frame pixels [begin, end) of a row; empty when begin >= end.
 struct Span {
@@ -160,19 +161,23 @@ void CopyOut(const uint32_t* row, uint32_t* out, int width) {
 void FinishStores() {}
 #endif
 
+int64_t Area(const PixelRect& r) { return static_cast<int64_t>(r.w) * r.h; }
+
 // Adds window rows [top, bottom) x columns [left, right) to the bands,
-// merging it into the last band when they are close.
+// merging it into the last band when their union is hardly larger.
 void AddBand(std::vector<PixelRect>& bands, int top, int bottom, int left, int right) {
+    const PixelRect added{left, top, right - left, bottom - top};
     if (!bands.empty()) {
         PixelRect& band = bands.back();
-        if (top <= band.y + band.h + kBandMergeRows) {
-            const int l = std::min(band.x, left);
-            const int r = std::max(band.x + band.w, right);
-            band = PixelRect{l, band.y, r - l, bottom - band.y};
+        const int l = std::min(band.x, left);
+        const int r = std::max(band.x + band.w, right);
+        const PixelRect both{l, band.y, r - l, bottom - band.y};
+        if (Area(both) - Area(band) - Area(added) <= kBandMergeSlackPixels) {
+            band = both;
             return;
         }
     }
-    bands.push_back(PixelRect{left, top, right - left, bottom - top});
+    bands.push_back(added);
 }
 
 // Exactly one or two window pixels per frame pixel: the changed blocks

@@ -184,9 +184,6 @@ struct DisplayState {
     bool CursorHidden = false;
     Surface BackBuffer;
     Surface FrontBuffer;  // the frame on screen
-    // The zoom's whole frame and its shrunk copy, kept between zooms so that
-    // each zoom does not allocate and fault in two more frames.
-    Surface ZoomWhole, ZoomCoarse;
     // The window's one font; screens change it and later screens inherit it.
     FontSpec FormFont;
     // Rendered words, kept so that a text drawn every frame is rasterised once.
@@ -233,15 +230,11 @@ struct Settings {
     int32_t GameSpeed = 0;
 };
 
-// How full screen fills the display: by the largest whole factor that fits,
-// with black bars, or stretched to fill it.
-enum class ScreenScale : uint8_t { Whole, Fill };
-
 // The window's mode, kept in Init.ini's section Window. Apart from Settings,
 // which the settings menu copies and puts back on Escape.
 struct WindowSettings {
     bool FullScreen = true;
-    ScreenScale Scale = ScreenScale::Whole;
+    ScaleMode Scale = ScaleMode::WholeFactor;
 };
 
 struct CourseRecord {

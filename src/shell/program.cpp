@@ -107,6 +107,7 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
 }
 
 bool OpenDisplayAndPictures(Game& game) {
+    game.platform->SetScaleMode(game.windowSettings.Scale);
     if (!InitDisplay(game, kScreenWidth, kScreenHeight, true, 16)) {
         game.platform->ShowMessage("DirectXが使えません。");
         return false;

@@ -65,12 +65,10 @@ void ScanStageMarkers(Game& game) {
 
 void ZoomTransition(Game& game, double p, double f) {
     const PlayerState& pl = game.player;
-    // Only the top-left w x h of the shrunk copy is ever read, and the whole
-    // frame is drawn over in full, so what a zoom before left there is harmless.
-    Surface& whole = game.display.ZoomWhole;
-    Surface& coarse = game.display.ZoomCoarse;
-    if (!whole.Exists()) whole = CreateBlankSurface(kScreenWidth, kScreenHeight);
-    if (!coarse.Exists()) coarse = CreateBlankSurface(kScreenWidth, kScreenHeight);
+    // Made per zoom (a few times a minute at most): kept between zooms they
+    // would be 1.2 MB held all through play.
+    Surface whole = CreateBlankSurface(kScreenWidth, kScreenHeight);
+    Surface coarse = CreateBlankSurface(kScreenWidth, kScreenHeight);
     Surface& back = game.display.BackBuffer;
     DrawStillScene(game);
     DrawPlayer(game, static_cast<int32_t>(RoundHalfEven(pl.PlayerScreenX)), pl.PlayerScreenY);

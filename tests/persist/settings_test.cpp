@@ -118,7 +118,7 @@ TEST(Ini, WritingChangesOnlyItsOwnLinesAndKeepsLineEnds) {
 TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
     SettingsGame s;
     s.game.settings = {kOn, kOff, kOff, 55};
-    s.game.windowSettings = {false, ScreenScale::Fill};
+    s.game.windowSettings = {false, ScaleMode::Fill};
     LoadSettings(s.game);
     EXPECT_EQ(s.game.settings.AutoView, kOff);
     EXPECT_EQ(s.game.settings.DrawBack, kOn);
@@ -126,7 +126,7 @@ TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
     EXPECT_EQ(s.game.settings.GameSpeed, kDefaultGameSpeedMs);
     EXPECT_EQ(s.game.settings.GameSpeed, 0);
     EXPECT_TRUE(s.game.windowSettings.FullScreen);
-    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Whole);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::WholeFactor);
     EXPECT_EQ(s.game.records.notice, "");
 
     s.game.settings.PlayMusic = kOff;
@@ -193,7 +193,7 @@ TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
     WriteFile(s.IniPath(), before);
     LoadSettings(s.game);
     EXPECT_TRUE(s.game.windowSettings.FullScreen);  // absent: full screen
-    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Fill);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::Fill);
 
     s.game.windowSettings.FullScreen = false;
     ASSERT_TRUE(SaveWindowSettings(s.game));
@@ -203,7 +203,7 @@ TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
     s.game.windowSettings = {};
     LoadSettings(s.game);
     EXPECT_FALSE(s.game.windowSettings.FullScreen);
-    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Fill);
+    EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::Fill);
 
     // The settings menu's save leaves the window's keys as they are.
     s.game.settings.GameSpeed = 3;
@@ -215,8 +215,8 @@ TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
     WriteFile(s.IniPath(), "[Window]\nFullScreen=0\nScale=whole\n");
     LoadSettings(s.game);
     EXPECT_FALSE(s.game.windowSettings.FullScreen);
-    EXPECT_EQ(s.game.windowSettings.Scale, ScreenScale::Whole);
-    s.game.windowSettings = {true, ScreenScale::Whole};
+    EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::WholeFactor);
+    s.game.windowSettings = {true, ScaleMode::WholeFactor};
     ASSERT_TRUE(SaveWindowSettings(s.game));
     EXPECT_EQ(ReadFile(s.IniPath()), "[Window]\nFullScreen=1\nScale=whole\n");
 }

@@ -14,11 +14,13 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
 
 #include "platform/headless_platform.h"
+#include "platform/sdl_scaler.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
 #include "shell/game.h"
@@ -114,6 +116,33 @@ void OneCellBench(benchmark::State& state, double floorMicros, bool keyed) {
     Timed(state, floorMicros, [&]() {
         BlitClipped(dest, 301, 207, kCell, kCell, kScreenWidth, kScreenHeight, sheet, 40, 60, 0, 0,
                     keyed);
+        benchmark::ClobberMemory();
+    });
+}
+
+// Showing frames in a window: `changes` false draws the whole frame (as
+// after a window change), true two random frames in turns, each against
+// the other as the one shown: every pixel changed, the worst of play.
+struct WindowCase {
+    int width;
+    int height;
+    ScaleMode mode;
+};
+
+void PresentBench(benchmark::State& state, double floorMicros, WindowCase c, bool changes) {
+    const Surface a = RandomSheet(kScreenWidth, kScreenHeight, 5);
+    const Surface b = RandomSheet(kScreenWidth, kScreenHeight, 6);
+    std::vector<uint32_t> window(static_cast<size_t>(c.width) * c.height);
+    const WindowPixels view{reinterpret_cast<uint8_t*>(window.data()), c.width * 4, c.width, c.height};
+    ScalePlan plan = MakeScalePlan(PlaceFrame(c.width, c.height, c.mode), PixelLayout{});
+    std::vector<PixelRect> bands;
+    DrawFrame(plan, a.pixels.data(), nullptr, view, bands);
+    bool odd = false;
+    Timed(state, floorMicros, [&]() {
+        const Surface& next = odd ? a : b;
+        const Surface& shown = odd ? b : a;
+        DrawFrame(plan, next.pixels.data(), changes ? shown.pixels.data() : nullptr, view, bands);
+        odd = !odd;
         benchmark::ClobberMemory();
     });
 }
@@ -238,6 +267,21 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("kernel/clear", ClearBench, floorMicros);
     benchmark::RegisterBenchmark("kernel/zoom_percent", ZoomBench, floorMicros)->Arg(5)->Arg(50)->Arg(95);
     benchmark::RegisterBenchmark("kernel/draw_map", DrawMapBench, floorMicros, folder);
+    const std::pair<const char*, WindowCase> windows[] = {
+        {"1x_640x480", {640, 480, ScaleMode::WholeFactor}},
+        {"2x_1280x1024", {1280, 1024, ScaleMode::WholeFactor}},
+        {"2x_1920x1080", {1920, 1080, ScaleMode::WholeFactor}},
+        {"fill_2.25x_1920x1080", {1920, 1080, ScaleMode::Fill}},
+        {"3x_1920x1440", {1920, 1440, ScaleMode::WholeFactor}},
+        {"4x_3840x2160", {3840, 2160, ScaleMode::WholeFactor}},
+        {"fill_4.5x_3840x2160", {3840, 2160, ScaleMode::Fill}},
+    };
+    for (const auto& [name, window] : windows) {
+        benchmark::RegisterBenchmark((std::string("present/whole_") + name).c_str(), PresentBench, floorMicros,
+                                     window, false);
+        benchmark::RegisterBenchmark((std::string("present/changed_") + name).c_str(), PresentBench, floorMicros,
+                                     window, true);
+    }
     benchmark::RegisterBenchmark("kernel/text", TextBench, floorMicros, folder);
 
     std::vector<fs::path> scripts;
