@@ -186,6 +186,37 @@ TEST(CourseProbe, BypassCopyChangesOnlyTheCells) {
     EXPECT_EQ(BypassCopy(text, {{'b', '.'}, {'^', '#'}}), "HeaderExtra: b^b\nCells:\n..#.\n####\n");
 }
 
+// A floor with a spring set in it and a tall flag: the script jumps once on
+// the floor, then walks onto the spring and is thrown over to the flag.
+std::string SpringCourse() {
+    constexpr int kWidth = 40, kHeight = 24, kFloorRow = 22, kSpringColumn = 20, kFlagColumn = 36;
+    constexpr int kFlagTop = 8, kStartColumn = 2;
+    std::string text = "Cells:\n";
+    for (int y = 0; y < kHeight; ++y) {
+        std::string row(kWidth, y >= kFloorRow ? '#' : '.');
+        if (y == kFloorRow) row[kSpringColumn] = '^';
+        if (y >= kFlagTop && y < kFloorRow) row[kFlagColumn] = 'G';
+        if (y == kFloorRow - 1) row[kStartColumn] = 'S';
+        text += row + "\n";
+    }
+    return text;
+}
+
+TEST(CourseProbe, ASpringIsALaunchAndAJumpSlowingDownIsNot) {
+    CourseFolder folder;
+    std::string error;
+    ASSERT_TRUE(MakeCourseFolderFromText("T1-1", SpringCourse(), folder, error)) << error;
+    std::vector<KeyRange> script;
+    ASSERT_TRUE(ParseKeyScript("20-600 RIGHT\n30-33 Z\n", script, error)) << error;
+    const Tally tally = ReplayAndTally(folder, script, {"Airborne", "InWater"});
+    RemoveCourseFolder(folder);
+    EXPECT_TRUE(tally.cleared);
+    EXPECT_EQ(tally.launches, 1u);
+    EXPECT_EQ(tally.stomps, 0u);
+    EXPECT_GT(CountFor(tally, "Airborne"), 0u);
+    EXPECT_EQ(CountFor(tally, "InWater"), 0u);
+}
+
 // Key presses survive the round trip, and a jitter of nothing changes nothing.
 TEST(CourseForgiveness, PressesRebuildTheScript) {
     std::vector<KeyRange> script;
