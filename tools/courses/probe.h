@@ -91,8 +91,8 @@ struct RampFigures {
     int32_t width = 0;
     double deadlyPer100Columns = 0.0;  // hazard groups and pits
     int32_t narrowestLanding = 0;      // cells, from the clear script's landings
-    int32_t tightestWindow = 0;        // frames a single key change may land in and still clear
-    uint64_t tightestAtFrame = 0;      // where that key change is
+    int32_t tightestWindow = 0;        // frames a single jump may start in and still clear
+    uint64_t tightestAtFrame = 0;      // where that jump starts
 };
 
 // Deadly obstacles: groups of touching hazard cells, and runs of columns
