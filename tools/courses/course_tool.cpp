@@ -15,7 +15,8 @@
 //   tumbleroo-courses ramp [--scripts DIR] [--widest F] COURSE.txt...
 //       prints the ramp table: deadly obstacles per 100 columns, narrowest
 //       landing and tightest timing window of each course's clear script
-//       (DIR/<course>.keys, tests/courses by default; windows out to +-F, 6)
+//       (DIR/<course>.keys, tests/courses by default; windows out to +-F, 6;
+//       0 leaves the windows out)
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -171,7 +172,7 @@ int Ramp(int argc, char** argv) {
             return Usage();
         }
     }
-    if (i >= argc || widest < 1) return Usage();
+    if (i >= argc || widest < 0) return Usage();
     std::printf("| Course | Width | Deadly per 100 columns | Narrowest landing | Tightest window |\n"
                 "|---|---|---|---|---|\n");
     int status = 0;
@@ -186,9 +187,12 @@ int Ramp(int argc, char** argv) {
         }
         if (ReadScript(scripts + "/" + folder.name + ".keys", script)) {
             const RampFigures f = MeasureRamp(folder, script, static_cast<int32_t>(widest));
-            std::printf("| %s | %d | %.1f | %d cells | %d frames (key change at frame %llu) |\n",
-                        folder.name.c_str(), f.width, f.deadlyPer100Columns, f.narrowestLanding,
-                        f.tightestWindow, static_cast<unsigned long long>(f.tightestAtFrame));
+            const std::string window =
+                widest == 0 ? "not searched"
+                            : std::to_string(f.tightestWindow) + " frames (jump at frame " +
+                                  std::to_string(f.tightestAtFrame) + ")";
+            std::printf("| %s | %d | %.1f | %d cells | %s |\n", folder.name.c_str(), f.width,
+                        f.deadlyPer100Columns, f.narrowestLanding, window.c_str());
             std::fflush(stdout);
         } else {
             status = 1;

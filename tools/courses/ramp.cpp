@@ -102,8 +102,8 @@ RampFigures MeasureRamp(const CourseFolder& folder, const std::vector<KeyRange>&
     figures.narrowestLanding = ReplayAndTally(folder, script).narrowestLanding;
     const std::vector<Press> presses = PressesOf(script);
     figures.tightestWindow = 2 * widest + 1;
-    // The timing that matters is when each jump starts.
-    for (size_t i = 0; i < presses.size(); ++i) {
+    // The timing that matters is when each jump starts (no search: widest 0).
+    for (size_t i = 0; widest > 0 && i < presses.size(); ++i) {
         if (presses[i].key != Key::Z) continue;
         const int32_t window = EdgeWindow(folder, presses, i, true, widest);
         if (window < figures.tightestWindow) {
