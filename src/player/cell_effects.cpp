@@ -21,8 +21,6 @@ constexpr uint8_t kEmptyCode = 0;
 
 // Conveyors and the sliding floor carry the player this far per ground test.
 constexpr int16_t kCarryStepPx = 5;
-constexpr double kSpringSpeed = -50.0;
-constexpr double kBounceBlockSpeed = -18.0;
 
 // The gate always leads to the same place in the map.
 constexpr int32_t kGateTargetX = 6680;
@@ -40,7 +38,6 @@ constexpr double kCannonSmokeOffsetPx = -5.0;
 // Frames the player spends inside the cannon before the shot.
 constexpr int kCannonFrames = 21;
 constexpr int16_t kCannonPushFrames = 100;
-constexpr double kCannonShotSpeed = -40.0;
 
 constexpr int16_t kLastDirectionLeft = 1;
 constexpr int16_t kLastDirectionRight = 2;

@@ -21,6 +21,12 @@ inline constexpr int16_t kCeilingFree = 0;
 inline constexpr int16_t kCeilingOpenSky = 2;  // an empty cell overhead, also free
 inline constexpr int16_t kCeilingGoal = 10;
 
+// Launch speeds, pixels per frame upwards: what a spring, a bounce block and a
+// cannon give the player.
+inline constexpr double kSpringSpeed = -50.0;
+inline constexpr double kBounceBlockSpeed = -18.0;
+inline constexpr double kCannonShotSpeed = -40.0;
+
 int16_t ClassifyFloor(Game& game, int32_t code);
 int16_t ClassifyCeiling(Game& game, int32_t code);
 void EnterWater(Game& game);

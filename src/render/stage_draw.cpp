@@ -22,11 +22,27 @@ constexpr double kViewFixedX = 280;
 constexpr int32_t kPlayerScreenY = 270;
 constexpr int32_t kSkyStripWidth = 127, kSkyStripHeight = 24;
 constexpr int32_t kGroundStripWidth = 127, kGroundStripHeight = 48;
+// Sky decorations: one place per 400 x 80 pixels, about two in three filled,
+// shifted right by up to 6 x 40 and down by up to 3 x 8 pixels.
+constexpr int32_t kSkyPlaceWidthPx = 400, kSkyPlaceHeightPx = 80;
+constexpr uint32_t kSkyGapEvery = 3;
+constexpr uint32_t kSkyShiftSteps = 7, kSkyRiseSteps = 4;
+constexpr int32_t kSkyShiftStepPx = 40, kSkyRiseStepPx = 8;
+constexpr uint32_t kSkyRiseBitsFrom = 8;  // the rise takes other bits than the shift
+constexpr int32_t kClearSkyBandPx = 8 * 20;  // the lowest eight cell rows
 
 constexpr int32_t kWaterCode = 16;
 constexpr int32_t kWaterBodyCell = 11, kWaterSurfaceCell = 15;
 
 int Sign(double v) { return (v > 0) - (v < 0); }
+
+// A well-mixed number for a place of the sky, the same in every frame.
+uint32_t Scatter(int32_t column, int32_t row) {
+    uint32_t v = static_cast<uint32_t>(column) * 73856093u ^ static_cast<uint32_t>(row) * 19349663u;
+    v ^= v >> 13;
+    v *= 0x5bd1e995u;
+    return v ^ (v >> 15);
+}
 
 // An ObjPictures cell drawn keyed at a screen point.
 void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
@@ -104,15 +120,18 @@ void DrawBackground(Game& game) {
     const double originY = kCellPx * p.ScrollY;
     const Surface& strips = game.pictures.NumberP;
 
-    // Sky decorations in slanted columns; the offset swings left and right
-    // from one decoration to the next.
-    int32_t swing = -20;
-    for (int32_t k = 0; k <= w; k += 400) {
-        for (int32_t i = 0; i <= h; i += 80) {
-            const int32_t x = (i / kCellPx) * 15 + swing + k;
-            swing = -swing;
+    // Sky decorations, scattered: each place of a coarse grid gets a
+    // decoration or not, and a shift of its own, so no grid shows; the
+    // lowest rows of the map (ground level, pits) keep a clear sky.
+    const int32_t skyBottom = kCellPx * game.map.MapHeight - kClearSkyBandPx;
+    for (int32_t k = 0; k <= w; k += kSkyPlaceWidthPx) {
+        for (int32_t i = 0; i <= std::min(h, skyBottom - kSkyStripHeight); i += kSkyPlaceHeightPx) {
+            const uint32_t place = Scatter(k / kSkyPlaceWidthPx, i / kSkyPlaceHeightPx);
+            if (place % kSkyGapEvery == 0) continue;
+            const int32_t x = k + static_cast<int32_t>(place / kSkyGapEvery % kSkyShiftSteps) * kSkyShiftStepPx;
+            const int32_t y = i + static_cast<int32_t>((place >> kSkyRiseBitsFrom) % kSkyRiseSteps) * kSkyRiseStepPx;
             DrawPicture(game, strips, 0, kSkyStripHeight * (3 * style - 2), kSkyStripWidth,
-                        kSkyStripHeight, Round32(x - originX), Round32(i - originY));
+                        kSkyStripHeight, Round32(x - originX), Round32(y - originY));
         }
     }
     // The ground line along the bottom of the map.

@@ -156,5 +156,27 @@ TEST(StageDrawing, GroundDecorationAtTheBottomOfAPitNeverCoversARowSolidly) {
     }
 }
 
+// Clouds and the other sky decorations stay out of the lowest rows of the
+// map, where the ground and the pits are, above the ground line.
+TEST(StageDrawing, SkyDecorationsStayAboveGroundLevel) {
+    constexpr int32_t kClearFrom = (24 - 8) * 20, kGroundLineTop = 24 * 20 - 40;
+    for (int style = 1; style <= 5; ++style) {
+        testing::TestGame t;
+        std::string rows = "S" + std::string(99, '.') + "\n";
+        for (int y = 1; y < 24; ++y) rows += std::string(100, '.') + "\n";
+        t.Stage(rows, "GroundStyle: " + std::to_string(style));
+        for (double scroll : {0.0, 17.0, 60.0}) {
+            t.game.player.ScrollX = scroll;
+            DrawBackground(t.game);
+            const Surface& back = t.game.display.BackBuffer;
+            int32_t covered = 0;
+            for (int32_t y = kClearFrom; y < kGroundLineTop; ++y) {
+                for (int32_t x = 0; x < kScreenWidth; ++x) covered += back.At(x, y) != t.game.player.StageBackPixel;
+            }
+            EXPECT_EQ(covered, 0) << "style " << style << ", scrolled to " << scroll;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tumbleroo

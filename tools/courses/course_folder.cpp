@@ -18,11 +18,17 @@ bool MakeCourseFolder(const std::string& sourcePath, CourseFolder& out, std::str
         return false;
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!ParseMapText(text, out.map, error)) {
+    if (!MakeCourseFolderFromText(fs::path(sourcePath).stem().string(), text, out, error)) {
         error = sourcePath + ": " + error;
         return false;
     }
-    out.name = fs::path(sourcePath).stem().string();
+    return true;
+}
+
+bool MakeCourseFolderFromText(const std::string& name, const std::string& text, CourseFolder& out,
+                              std::string& error) {
+    if (!ParseMapText(text, out.map, error)) return false;
+    out.name = name;
     std::string pattern = (fs::temp_directory_path() / "tumbleroo-course-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
         error = "cannot make a scratch folder";
@@ -41,7 +47,7 @@ void RemoveCourseFolder(const CourseFolder& folder) {
     if (!folder.path.empty()) fs::remove_all(folder.path, ignored);
 }
 
-bool ReadRoute(const std::string& path, SolverOptions& options, std::string& error) {
+bool ReadRuleLines(const std::string& path, const RuleReader& read, std::string& error) {
     std::ifstream in(path);
     if (!in) {
         error = "cannot read " + path;
@@ -54,26 +60,25 @@ bool ReadRoute(const std::string& path, SolverOptions& options, std::string& err
         std::istringstream words(line);
         std::string word;
         if (!(words >> word) || word[0] == '#') continue;
-        bool ok = true;
-        if (word == "at") {
-            Waypoint w;
-            ok = static_cast<bool>(words >> w.column >> w.row);
-            options.route.push_back(w);
-        } else if (word == "chunk") {
-            ok = static_cast<bool>(words >> options.chunkFrames) && options.chunkFrames > 0;
-        } else if (word == "beam") {
-            ok = static_cast<bool>(words >> options.beamWidth) && options.beamWidth > 0;
-        } else if (word == "frames") {
-            ok = static_cast<bool>(words >> options.maxFrames);
-        } else {
-            ok = false;
-        }
-        if (!ok) {
+        if (!read(words, word)) {
             error = path + ":" + std::to_string(lineNumber) + ": cannot read '" + line + "'";
             return false;
         }
     }
     return true;
+}
+
+bool ReadRoute(const std::string& path, SolverOptions& options, std::string& error) {
+    return ReadRuleLines(path, [&options](std::istringstream& words, const std::string& word) {
+        if (word == "at") {
+            options.route.push_back(Waypoint{});
+            return static_cast<bool>(words >> options.route.back().column >> options.route.back().row);
+        }
+        if (word == "chunk") return static_cast<bool>(words >> options.chunkFrames) && options.chunkFrames > 0;
+        if (word == "beam") return static_cast<bool>(words >> options.beamWidth) && options.beamWidth > 0;
+        if (word == "frames") return static_cast<bool>(words >> options.maxFrames);
+        return false;
+    }, error);
 }
 
 }  // namespace tumbleroo::courses

@@ -7,22 +7,41 @@
 //       plays a key script and tells whether it clears without a miss
 //   tumbleroo-courses draw COURSE.txt OUT.png [SCALE]
 //       draws the whole course, shrunk by SCALE (default 4)
+//   tumbleroo-courses forgive COURSE.txt SCRIPT.keys [--runs N] [--jitter F] [--seed N]
+//       replays the script N times (100) with every key press and release
+//       moved by up to F frames (2) at random; prints the share that clears
+//   tumbleroo-courses probe COURSE.txt PROBE ROUTE SCRIPT.keys
+//       checks a probe file's rules: the script's uses, then the bypass copy
+//   tumbleroo-courses ramp [--scripts DIR] [--widest F] COURSE.txt...
+//       prints the ramp table: deadly obstacles per 100 columns, narrowest
+//       landing and tightest timing window of each course's clear script
+//       (DIR/<course>.keys, tests/courses by default; windows out to +-F, 6;
+//       0 leaves the windows out)
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "courses.h"
+#include "probe.h"
 
 namespace {
 
+using namespace tumbleroo;
 using namespace tumbleroo::courses;
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: tumbleroo-courses solve COURSE.txt ROUTE OUT.keys [-v]\n"
                  "       tumbleroo-courses check COURSE.txt SCRIPT.keys\n"
-                 "       tumbleroo-courses draw COURSE.txt OUT.png [SCALE]\n");
+                 "       tumbleroo-courses draw COURSE.txt OUT.png [SCALE]\n"
+                 "       tumbleroo-courses forgive COURSE.txt SCRIPT.keys [--runs N] [--jitter F]"
+                 " [--seed N]\n"
+                 "       tumbleroo-courses probe COURSE.txt PROBE ROUTE SCRIPT.keys\n"
+                 "       tumbleroo-courses ramp [--scripts DIR] [--widest F] COURSE.txt...\n");
     return 2;
 }
 
@@ -66,9 +85,127 @@ int Check(const CourseFolder& folder, const std::string& scriptPath) {
     return ok ? 0 : 1;
 }
 
+bool ReadScript(const std::string& path, std::vector<KeyRange>& script) {
+    std::string error;
+    if (ParseKeyScript(ReadText(path), script, error) && !script.empty()) return true;
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), error.empty() ? "no keys" : error.c_str());
+    return false;
+}
+
+// "--name value" options after the fixed arguments; false on anything else.
+bool ReadOptions(int argc, char** argv, int first, std::vector<std::pair<std::string, long>>& named) {
+    for (int i = first; i < argc; i += 2) {
+        if (i + 1 >= argc) return false;
+        bool known = false;
+        for (auto& [name, value] : named) {
+            if (argv[i] == name) {
+                value = std::atol(argv[i + 1]);
+                known = true;
+            }
+        }
+        if (!known) return false;
+    }
+    return true;
+}
+
+int Forgive(const CourseFolder& folder, int argc, char** argv) {
+    std::vector<std::pair<std::string, long>> named = {{"--runs", 100}, {"--jitter", 2}, {"--seed", 1}};
+    std::vector<KeyRange> script;
+    if (!ReadOptions(argc, argv, 4, named) || named[0].second < 1 || named[1].second < 0) return Usage();
+    if (!ReadScript(argv[3], script)) return 1;
+    const int32_t runs = static_cast<int32_t>(named[0].second);
+    const int32_t cleared = ForgivingRuns(folder, script, runs, static_cast<int32_t>(named[1].second),
+                                          static_cast<uint64_t>(named[2].second));
+    std::printf("%s: %d of %d replays with key changes moved by up to %ld frames clear (%.0f%%)\n",
+                folder.name.c_str(), cleared, runs, named[1].second, 100.0 * cleared / runs);
+    return 0;
+}
+
+int CheckProbe(const CourseFolder& folder, const std::string& sourcePath, char** argv) {
+    Probe probe;
+    SolverOptions options;
+    std::vector<KeyRange> script;
+    std::string error;
+    if (!ReadProbe(argv[3], probe, error) || !ReadRoute(argv[4], options, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    if (!ReadScript(argv[5], script)) return 1;
+    std::vector<std::string> fields;
+    for (const UseRule& rule : probe.uses) fields.push_back(rule.field);
+    const Tally tally = ReplayAndTally(folder, script, fields);
+    bool ok = tally.cleared && tally.misses == 0;
+    std::printf("%s: %s in %llu stage frames\n", folder.name.c_str(), ok ? "cleared" : "NOT cleared",
+                static_cast<unsigned long long>(tally.stageFrames));
+    for (const UseRule& rule : probe.uses) {
+        const uint64_t seen = CountFor(tally, rule.field);
+        std::printf("  uses %s: %llu (at least %llu) %s\n", rule.field.c_str(),
+                    static_cast<unsigned long long>(seen),
+                    static_cast<unsigned long long>(rule.atLeast), seen >= rule.atLeast ? "ok" : "FAILS");
+        ok = ok && seen >= rule.atLeast;
+    }
+    if (!probe.bypass.empty()) {
+        CourseFolder copy;
+        if (!MakeCourseFolderFromText(folder.name, BypassCopy(ReadText(sourcePath), probe.bypass), copy,
+                                      error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return 1;
+        }
+        const Solution bypass = SolveCourse(copy, options);
+        RemoveCourseFolder(copy);
+        std::printf("  bypass: %s\n", bypass.cleared ? "the copy is cleared: FAILS" : "no clear of the copy");
+        ok = ok && !bypass.cleared;
+    }
+    return ok ? 0 : 1;
+}
+
+int Ramp(int argc, char** argv) {
+    std::string scripts = "tests/courses";
+    long widest = 6;
+    int i = 2;
+    for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] == '-'; i += 2) {
+        if (std::string(argv[i]) == "--scripts") {
+            scripts = argv[i + 1];
+        } else if (std::string(argv[i]) == "--widest") {
+            widest = std::atol(argv[i + 1]);
+        } else {
+            return Usage();
+        }
+    }
+    if (i >= argc || widest < 0) return Usage();
+    std::printf("| Course | Width | Deadly per 100 columns | Narrowest landing | Tightest window |\n"
+                "|---|---|---|---|---|\n");
+    int status = 0;
+    for (; i < argc; ++i) {
+        CourseFolder folder;
+        std::string error;
+        std::vector<KeyRange> script;
+        if (!MakeCourseFolder(argv[i], folder, error)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            status = 1;
+            continue;
+        }
+        if (ReadScript(scripts + "/" + folder.name + ".keys", script)) {
+            const RampFigures f = MeasureRamp(folder, script, static_cast<int32_t>(widest));
+            const std::string window =
+                widest == 0 ? "not searched"
+                            : std::to_string(f.tightestWindow) + " frames (jump at frame " +
+                                  std::to_string(f.tightestAtFrame) + ")";
+            std::printf("| %s | %d | %.1f | %d cells | %s |\n", folder.name.c_str(), f.width,
+                        f.deadlyPer100Columns, f.narrowestLanding, window.c_str());
+            std::fflush(stdout);
+        } else {
+            status = 1;
+        }
+        RemoveCourseFolder(folder);
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "ramp") return Ramp(argc, argv);
     if (argc < 4) return Usage();
     const std::string mode = argv[1];
     CourseFolder folder;
@@ -82,6 +219,10 @@ int main(int argc, char** argv) {
         status = Solve(folder, argv[3], argv[4], argc >= 6 && std::string(argv[5]) == "-v");
     } else if (mode == "check" && argc == 4) {
         status = Check(folder, argv[3]);
+    } else if (mode == "forgive") {
+        status = Forgive(folder, argc, argv);
+    } else if (mode == "probe" && argc == 6) {
+        status = CheckProbe(folder, argv[2], argv);
     } else if (mode == "draw") {
         const int scale = argc >= 5 ? std::atoi(argv[4]) : 4;
         if (scale < 1 || !DrawOverview(folder, scale, argv[3], error)) {

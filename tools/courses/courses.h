@@ -3,10 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "shell/map_file.h"
+
+namespace tumbleroo {
+struct Game;
+}
 
 namespace tumbleroo::courses {
 
@@ -20,6 +26,9 @@ struct CourseFolder {
 // Compiles the course text into a fresh folder under the system's temp
 // folder; false with a message when the text does not parse.
 bool MakeCourseFolder(const std::string& sourcePath, CourseFolder& out, std::string& error);
+// The same from course text already read, under the given course name.
+bool MakeCourseFolderFromText(const std::string& name, const std::string& text, CourseFolder& out,
+                              std::string& error);
 void RemoveCourseFolder(const CourseFolder& folder);
 
 // Where the solver should lead the player, in order; the goal comes last.
@@ -36,6 +45,11 @@ struct SolverOptions {
     bool verbose = false;
 };
 
+// Calls read(words, first word) for every line that is neither blank nor a
+// '#' comment; false with "path:line: cannot read" when a line is refused.
+using RuleReader = std::function<bool(std::istringstream& words, const std::string& first)>;
+bool ReadRuleLines(const std::string& path, const RuleReader& read, std::string& error);
+
 // Reads "chunk N", "beam N", "frames N" and "at COLUMN ROW" lines.
 bool ReadRoute(const std::string& path, SolverOptions& options, std::string& error);
 
@@ -46,6 +60,9 @@ struct Solution {
 };
 
 Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options);
+
+// Loads the course into a prepared game, as the driver does for --map.
+void StartCourse(Game& game, const CourseFolder& folder);
 
 // Plays a key script through the stage loop as the driver does; returns
 // whether the course was cleared without a miss.

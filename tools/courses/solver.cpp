@@ -30,7 +30,6 @@ constexpr int32_t kReachY = 20;
 constexpr double kWaypointWorth = 1e6;
 constexpr double kPitPenalty = 1e5;
 constexpr int32_t kLadderSearchCells = 3;
-constexpr uint64_t kCheckFrameLimit = 60000;
 constexpr size_t kHistorySteps = 40;
 constexpr size_t kBacktrackSteps = 12;
 constexpr int32_t kWidestBeam = 256;
@@ -241,6 +240,17 @@ std::string ScriptFromKeys(const std::vector<uint8_t>& keys) {
     return script;
 }
 
+Waypoint GoalCell(const MapData& map) {
+    for (int32_t x = 0; x < map.header.MapWidth; ++x) {
+        for (int32_t y = 0; y < map.header.MapHeight; ++y) {
+            if (map.At(x, y) == 7) return {x, y};
+        }
+    }
+    return {map.header.MapWidth - 1, 0};
+}
+
+}  // namespace
+
 void StartCourse(Game& game, const CourseFolder& folder) {
     PrepareGame(game, folder.path, kSeed);
     OpenDisplayAndPictures(game);
@@ -253,17 +263,6 @@ void StartCourse(Game& game, const CourseFolder& folder) {
     game.run.MapName = folder.name;
     ReadMapFile(game, MapFilePath(game, folder.name));
 }
-
-Waypoint GoalCell(const MapData& map) {
-    for (int32_t x = 0; x < map.header.MapWidth; ++x) {
-        for (int32_t y = 0; y < map.header.MapHeight; ++y) {
-            if (map.At(x, y) == 7) return {x, y};
-        }
-    }
-    return {map.header.MapWidth - 1, 0};
-}
-
-}  // namespace
 
 Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options) {
     Search search{options, options.route, {}};
@@ -349,25 +348,6 @@ Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options) {
         if (history.size() > kHistorySteps) history.erase(history.begin());
     }
     return solution;
-}
-
-bool CheckKeyScript(const CourseFolder& folder, const std::string& script, uint64_t& stageFrames,
-                    uint64_t& misses) {
-    HeadlessPlatform platform;
-    platform.keepLastFrame = false;
-    std::string error;
-    if (!ParseKeyScript(script, platform.keyScript, error)) return false;
-    Game game;
-    game.platform = &platform;
-    game.run.hooks.frameLimit = kCheckFrameLimit;
-    try {
-        StartCourse(game, folder);
-        PlayStage(game);
-    } catch (const ProgramEnded&) {
-    }
-    stageFrames = game.run.stagePasses;
-    misses = game.run.misses;
-    return game.run.cleared && misses == 0;
 }
 
 }  // namespace tumbleroo::courses
