@@ -83,6 +83,11 @@ uint8_t CellLeftByCoin(const MapState& map, int32_t cx, int32_t cy) {
 
 }  // namespace
 
+bool GateTargetInMap(int32_t mapWidth, int32_t mapHeight) {
+    const int64_t rightColumn = (kGateTargetX + kCellSizePx) / kCellSizePx;
+    return rightColumn < mapWidth && !FallsOut(kGateTargetY, mapHeight);
+}
+
 int16_t ClassifyFloor(Game& game, int32_t code) {
     PlayerState& p = game.player;
     // Standing on an object: the cell below does nothing.
@@ -123,7 +128,7 @@ int16_t ClassifyFloor(Game& game, int32_t code) {
         case 32: case 33:
             FireCannon(game);
             return kFloorGround;
-        case 34:
+        case kGateCode:
             p.PlayerX = kGateTargetX;
             p.PlayerY = kGateTargetY;
             return kFloorNothing;

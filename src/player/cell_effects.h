@@ -27,6 +27,11 @@ inline constexpr double kSpringSpeed = -50.0;
 inline constexpr double kBounceBlockSpeed = -18.0;
 inline constexpr double kCannonShotSpeed = -40.0;
 
+inline constexpr uint8_t kGateCode = 34;
+// True when a map of this size holds the player where the gate leads: its
+// right side inside the last column, and high enough not to fall out.
+bool GateTargetInMap(int32_t mapWidth, int32_t mapHeight);
+
 int16_t ClassifyFloor(Game& game, int32_t code);
 int16_t ClassifyCeiling(Game& game, int32_t code);
 void EnterWater(Game& game);

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "persist/ini.h"
+#include "player/cell_effects.h"
 #include "player/movement.h"
 #include "shell/program.h"
 
@@ -114,6 +115,21 @@ bool StartFallsOut(const MapData& map, std::string& error) {
     return false;
 }
 
+// The gate leads to one fixed place; a map without room there would leave
+// the player outside it, stuck for good.
+bool GateLeadsOutside(const MapData& map, std::string& error) {
+    if (GateTargetInMap(map.header.MapWidth, map.header.MapHeight)) return false;
+    for (int32_t x = 0; x < map.header.MapWidth; ++x) {
+        for (int32_t y = 0; y < map.header.MapHeight; ++y) {
+            if (map.At(x, y) != kGateCode) continue;
+            error = "the gate at column " + std::to_string(x) + ", row " + std::to_string(y) +
+                    " leads outside the map: a map with a gate needs at least 336 columns and 29 rows";
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string Trim(const std::string& s) {
     const size_t a = s.find_first_not_of(" \t\r");
     if (a == std::string::npos) return {};
@@ -146,7 +162,7 @@ bool ParseMapBytes(const std::vector<uint8_t>& bytes, MapData& out, std::string&
     out.header = h;
     out.cells.assign(bytes.begin() + static_cast<long>(r.offset()),
                      bytes.begin() + static_cast<long>(r.offset() + cellCount));
-    return !StartFallsOut(out, error);
+    return !StartFallsOut(out, error) && !GateLeadsOutside(out, error);
 }
 
 std::vector<uint8_t> MapToBytes(const MapData& map) {

@@ -21,6 +21,9 @@ namespace {
 using namespace tumbleroo;
 
 constexpr uint64_t kStageFrames = 200;
+// A map that misses in every frame plays fewer frames: the run is bounded
+// by the flips shown as well.
+constexpr uint64_t kFlipBudget = 3000;
 constexpr uint64_t kSeed = 1;
 constexpr const char* kCourseName = "C1-1";
 constexpr const char* kQuietSettings = "[BasicInformation]\nPlayMusic=0\nGameSpeed=0\n";
@@ -51,7 +54,7 @@ void CheckFrame(const Game& game) {
 // for a bounded number of frames.
 void Play(Game& game, soak::SteeredPlatform& platform, const std::vector<uint8_t>& keys) {
     SetUpStage(game);
-    for (uint64_t frame = 0; frame < kStageFrames; ++frame) {
+    for (uint64_t frame = 0; frame < kStageFrames && game.run.flips < kFlipBudget; ++frame) {
         platform.held = keys.empty() ? std::vector<Key>{} : KeysOf(keys[frame % keys.size()]);
         game.run.inStagePass = true;
         const uint64_t flipsBefore = game.run.flips;

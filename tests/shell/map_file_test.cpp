@@ -128,6 +128,39 @@ TEST(MapFile, TextFormRoundTripsThroughTheBinaryFile) {
     EXPECT_FALSE(ParseMapText("Bogus: 1\nCells:\n..\n", a, error));
 }
 
+// The gate warps the player to one fixed place (6680, 520): in a map
+// without room there the player would stand outside it, stuck for good.
+TEST(MapFile, GateWhoseWarpLeadsOutsideTheMapIsRejectedWithItsReason) {
+    testing::TestGame t;
+    const std::string path = t.dir + "/MapFiles/M.map";
+    MapData map;
+    std::string error;
+    ASSERT_TRUE(ParseMapText(testing::Course("......\n.S..G.\n......\n.W####\n######\n"), map, error))
+        << error;
+    WriteFile(path, MapToBytes(map));
+    EXPECT_FALSE(ReadMapFile(t.game, path));
+    EXPECT_FALSE(ParseMapBytes(MapToBytes(map), map, error));
+    EXPECT_NE(error.find("gate at column 1, row 3"), std::string::npos) << error;
+
+    // 336 columns and 29 rows hold the player at the warp's end.
+    auto rows = [](int width, int height) {
+        std::string text;
+        for (int y = 0; y < height; ++y) {
+            std::string row(static_cast<size_t>(width), '.');
+            if (y == 1) row[1] = 'S';
+            if (y == 3) row[1] = 'W';
+            text += row + "\n";
+        }
+        return text;
+    };
+    ASSERT_TRUE(ParseMapText(testing::Course(rows(336, 29)), map, error)) << error;
+    EXPECT_TRUE(ParseMapBytes(MapToBytes(map), map, error)) << error;
+    ASSERT_TRUE(ParseMapText(testing::Course(rows(335, 29)), map, error)) << error;
+    EXPECT_FALSE(ParseMapBytes(MapToBytes(map), map, error));
+    ASSERT_TRUE(ParseMapText(testing::Course(rows(336, 28)), map, error)) << error;
+    EXPECT_FALSE(ParseMapBytes(MapToBytes(map), map, error));
+}
+
 // The file gives HeaderExtra a 16-bit length: a longer text would be cut
 // there and the rest of it read as the style and the cells.
 TEST(MapFile, CourseTextWithAHeaderExtraTooLongForTheFileIsRefused) {

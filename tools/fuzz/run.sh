@@ -3,6 +3,7 @@
 #
 #   tools/fuzz/run.sh [SECONDS_PER_TARGET] [TARGET...]
 #
+# FUZZ_OPTIONS adds libFuzzer options (e.g. -max_len=256 for many short runs).
 # Builds the targets in build-fuzz with clang-14, seeds each corpus from the
 # shipped files, runs each target in turn at the lowest priority and prints
 # its executions and findings. The corpora grow in build-fuzz/corpus/ and
@@ -55,10 +56,10 @@ total=0
 for t in "${targets[@]}"; do
   corpus="$build/corpus/$t"
   [ -d "$corpus" ] || seed_corpus "$t" "$corpus"
-  log="$build/findings/$t.log"
+  log="$build/findings/$t.$(date +%H%M%S).log"
   [ -x "$build/fuzz_$t" ] || { echo "fuzz: no target $build/fuzz_$t" >&2; exit 2; }
   nice -n 19 "$build/fuzz_$t" "$corpus" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$build/findings/$t-" >"$log" 2>&1 || true
+    -print_final_stats=1 -artifact_prefix="$build/findings/$t-" ${FUZZ_OPTIONS:-} >"$log" 2>&1 || true
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   crashes=$(ls "$build/findings" | grep -cE "^$t-$faults" || true)
   echo "fuzz $t: ${execs:-0} executions, $crashes findings (log $log)"

@@ -42,6 +42,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::vector<uint8_t> bytes = MapToBytes(map);
+        // A course the game would refuse is no course: say so now.
+        MapData read;
+        if (!ParseMapBytes(bytes, read, error)) {
+            std::fprintf(stderr, "%s: %s\n", argv[2], error.c_str());
+            return 1;
+        }
         output.assign(bytes.begin(), bytes.end());
     } else if (mode == "decompile") {
         if (!ParseMapBytes(std::vector<uint8_t>(input.begin(), input.end()), map, error)) {
