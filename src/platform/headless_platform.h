@@ -56,6 +56,9 @@ public:
     void CloseDisplay() override;
     void Present(const uint16_t* pixels, int width, int height) override;
     void SetCursorVisible(bool) override {}
+    bool fullScreen = true;
+    void SetFullScreen(bool on) override { fullScreen = on; }
+    bool IsFullScreen() override { return fullScreen; }
     void ShowMessage(const std::string& text) override;
 
     bool IsKeyDown(Key key) override;

@@ -70,6 +70,11 @@ public:
     // next tick of the steady 60 Hz frame clock.
     virtual void Present(const uint16_t* pixels, int width, int height) = 0;
     virtual void SetCursorVisible(bool visible) = 0;
+    // Full screen, or a window; before OpenDisplay it chooses how the
+    // display opens. The player may switch it at any time (F11, Alt+Enter).
+    // A platform without windows is always full screen.
+    virtual void SetFullScreen(bool) {}
+    virtual bool IsFullScreen() { return true; }
     virtual void ShowMessage(const std::string& text) = 0;
 
     // Input and events.

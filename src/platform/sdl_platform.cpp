@@ -2,7 +2,7 @@
 //
 // The game draws every frame itself into a 640 x 480 RGB565 buffer; this
 // module only shows it: full screen on the desktop, scaled up by nearest
-// neighbour and letterboxed, or in a window at twice the size (Alt+Enter).
+// neighbour and letterboxed, or in a window at twice the size (F11 or Alt+Enter).
 // Frames are paced by our own steady 60 Hz clock rather than by vsync, so
 // the game runs at the same speed on any monitor. Keys are read by position
 // (scancode), so they sit in the same place on every layout, and kept as a
@@ -103,13 +103,13 @@ public:
             CloseDisplay();
             return false;
         }
-        // Made as large as the desktop, so that it covers the screen even
-        // where no window manager carries out the full-screen request.
+        // Full screen, it is made as large as the desktop, so that it covers
+        // the screen even where no window manager carries out the request.
         SDL_Rect desktop{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kFrameWidth * kWindowScale,
                          kFrameHeight * kWindowScale};
-        SDL_GetDisplayBounds(0, &desktop);
+        if (fullScreen_) SDL_GetDisplayBounds(0, &desktop);
         window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h,
-                                   SDL_WINDOW_FULLSCREEN_DESKTOP);
+                                   fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         if (!window_) return FailDisplay();
         shown_.assign(static_cast<size_t>(kFrameWidth) * kFrameHeight, 0);
         frame_ = SDL_CreateRGBSurfaceWithFormatFrom(shown_.data(), kFrameWidth, kFrameHeight, 16,
@@ -146,6 +146,14 @@ public:
         cursorVisible_ = visible;
         if (window_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
     }
+
+    void SetFullScreen(bool fullScreen) override {
+        if (fullScreen == fullScreen_) return;
+        fullScreen_ = fullScreen;
+        if (window_) ShowWindowMode();
+    }
+
+    bool IsFullScreen() override { return fullScreen_; }
 
     void ShowMessage(const std::string& text) override {
         std::fprintf(stderr, "%s (SDL: %s)\n", text.c_str(), SDL_GetError());
@@ -543,9 +551,8 @@ private:
         std::this_thread::sleep_until(nextTick_);
     }
 
-    void ToggleFullScreen() {
-        if (!window_) return;
-        fullScreen_ = !fullScreen_;
+    // Puts the open window into the chosen mode.
+    void ShowWindowMode() {
         if (fullScreen_) {
             SDL_Rect desktop{};
             if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &desktop) == 0) {
@@ -560,6 +567,8 @@ private:
         }
         needsRedraw_ = true;
     }
+
+    void ToggleFullScreen() { SetFullScreen(!fullScreen_); }
 
     void PumpEvents() {
         SDL_Event event;
@@ -606,7 +615,8 @@ private:
 
     void OnKeyDown(const SDL_KeyboardEvent& key) {
         const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
-        if (enter && (key.keysym.mod & KMOD_ALT) != 0) {
+        const bool altEnter = enter && (key.keysym.mod & KMOD_ALT) != 0;
+        if (altEnter || key.keysym.scancode == SDL_SCANCODE_F11) {
             if (!key.repeat) ToggleFullScreen();
             return;
         }

@@ -12,6 +12,7 @@
 #include "shell/game.h"
 #include "shell/map_file.h"
 #include "shell/stage_loop.h"
+#include "shell/window_mode.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -83,6 +84,7 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
     LoadRecords(game);
     LoadSettings(game);
     game.platform->BindKeys(LoadKeyBindings(SettingsPath(game)));
+    ApplyWindowMode(game);
     game.random.Seed(seed);
     PlayerState& p = game.player;
     p.CanMoveLeft = kOn;
@@ -162,6 +164,7 @@ void Form_KeyUp(Game& game, int16_t keyCode) {
 }
 
 void Form_Unload(Game& game) {
+    SaveChangedWindowMode(game);
     ShowMouseCursor(game);
     ShutdownDisplay(game);
     game.player.CoinsCollected = 0;
