@@ -59,6 +59,12 @@ public:
     bool fullScreen = true;
     void SetFullScreen(bool on) override { fullScreen = on; }
     bool IsFullScreen() override { return fullScreen; }
+    RgbImage windowIcon;
+    uint32_t windowIconTransparent = 0;
+    void SetWindowIcon(const RgbImage& icon, uint32_t transparentRgb) override {
+        windowIcon = icon;
+        windowIconTransparent = transparentRgb;
+    }
     void ShowMessage(const std::string& text) override;
 
     bool IsKeyDown(Key key) override;

@@ -75,6 +75,9 @@ public:
     // A platform without windows is always full screen.
     virtual void SetFullScreen(bool) {}
     virtual bool IsFullScreen() { return true; }
+    // The window's icon; pixels of the transparent colour (red + 256 green
+    // + 65536 blue) are left out. A platform without windows ignores it.
+    virtual void SetWindowIcon(const RgbImage&, uint32_t /*transparentRgb*/) {}
     virtual void ShowMessage(const std::string& text) = 0;
 
     // Input and events.

@@ -155,6 +155,28 @@ public:
 
     bool IsFullScreen() override { return fullScreen_; }
 
+    void SetWindowIcon(const RgbImage& picture, uint32_t transparentRgb) override {
+        if (!window_) return;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
+                                                           SDL_PIXELFORMAT_RGBA32);
+        if (!icon) return;
+        const size_t pixels = static_cast<size_t>(picture.width) * picture.height;
+        for (size_t i = 0; i < pixels && 3 * i + 2 < picture.rgb.size(); ++i) {
+            const uint8_t* in = &picture.rgb[3 * i];
+            const uint32_t rgb = in[0] | (in[1] << 8) | (in[2] << 16);
+            const uint8_t alpha = rgb == transparentRgb ? SDL_ALPHA_TRANSPARENT : SDL_ALPHA_OPAQUE;
+            const int y = static_cast<int>(i) / picture.width;
+            const int x = static_cast<int>(i) % picture.width;
+            uint8_t* out = static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch + 4 * x;
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = alpha;
+        }
+        SDL_SetWindowIcon(window_, icon);
+        SDL_FreeSurface(icon);
+    }
+
     void ShowMessage(const std::string& text) override {
         std::fprintf(stderr, "%s (SDL: %s)\n", text.c_str(), SDL_GetError());
         if (!window_) return;

@@ -8,6 +8,7 @@
 #include "player/movement.h"
 #include "render/display.h"
 #include "render/pictures.h"
+#include "render/window_icon.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
@@ -101,6 +102,7 @@ bool OpenDisplayAndPictures(Game& game) {
         return false;
     }
     CreatePictureSurfaces(game);
+    SetHeroWindowIcon(game);
     game.run.MenuBackPixel = ColorToPixel(65 << 16);
     return true;
 }
