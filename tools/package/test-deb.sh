@@ -44,7 +44,7 @@ in_root useradd -m player
 echo "== the game from the installed files, as the user player"
 cat > "$root/tmp/play.sh" <<PLAY
 #!/bin/sh
-# The opening runs, Enter and Z take the title's Start, then Escape backs out.
+# Starts the game, waits for its window, then ends it as an interrupt does.
 SDL_AUDIODRIVER=dummy tumbleroo --window &
 pid=\$!
 i=0
