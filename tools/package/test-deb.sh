@@ -18,6 +18,7 @@ cache=${DEBCACHE:-/work/debcache}
 window_tries=150
 
 root=$(mktemp -d /tmp/tumbleroo-debroot.XXXXXX)
+chmod 755 "$root"  # the root folder of the user's system, not root's alone
 cleanup() {
   for m in "$root/var/cache/apt/archives" "$root/proc" "$root/dev"; do
     mountpoint -q "$m" && umount "$m"
