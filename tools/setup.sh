@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev
+  libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libsdl2-image-dev libfontconfig1-dev
   fonts-ipafont-gothic
   libgtest-dev googletest libbenchmark-dev
   desktop-file-utils appstream

@@ -63,6 +63,15 @@ public:
     void CloseDisplay() override;
     void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override;
     void SetCursorVisible(bool) override {}
+    bool fullScreen = true;
+    void SetFullScreen(bool on) override { fullScreen = on; }
+    bool IsFullScreen() override { return fullScreen; }
+    RgbImage windowIcon;
+    uint32_t windowIconTransparent = 0;
+    void SetWindowIcon(const RgbImage& icon, uint32_t transparentRgb) override {
+        windowIcon = icon;
+        windowIconTransparent = transparentRgb;
+    }
     void ShowMessage(const std::string& text) override;
 
     bool IsKeyDown(Key key) override;

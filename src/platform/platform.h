@@ -78,6 +78,14 @@ public:
     // Platforms without a window have nothing to scale.
     virtual void SetScaleMode(ScaleMode) {}
     virtual void SetCursorVisible(bool visible) = 0;
+    // Full screen, or a window; before OpenDisplay it chooses how the
+    // display opens. The player may switch it at any time (F11, Alt+Enter).
+    // A platform without windows is always full screen.
+    virtual void SetFullScreen(bool) {}
+    virtual bool IsFullScreen() { return true; }
+    // The window's icon; pixels of the transparent colour (red + 256 green
+    // + 65536 blue) are left out. A platform without windows ignores it.
+    virtual void SetWindowIcon(const RgbImage&, uint32_t /*transparentRgb*/) {}
     virtual void ShowMessage(const std::string& text) = 0;
 
     // Input and events.

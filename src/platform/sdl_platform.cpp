@@ -2,7 +2,7 @@
 //
 // The game draws every frame itself into a 640 x 480 RGB565 buffer; this
 // module only shows it: full screen on the desktop, scaled up by nearest
-// neighbour and letterboxed, or in a window at twice the size (Alt+Enter).
+// neighbour and letterboxed, or in a window at twice the size (F11 or Alt+Enter).
 // Frames are paced by our own steady 60 Hz clock rather than by vsync, so
 // the game runs at the same speed on any monitor. Keys are read by position
 // (scancode), so they sit in the same place on every layout, and kept as a
@@ -166,17 +166,17 @@ public:
             SDL_SetError("the video driver \"%s\" shows nothing", driver ? driver : "");
             return FailDisplay();
         }
-        // Made as large as the desktop, so that it covers the screen even
-        // where no window manager carries out the full-screen request.
+        // Full screen, it is made as large as the desktop, so that it covers
+        // the screen even where no window manager carries out the request.
         SDL_Rect desktop{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kFrameWidth * kWindowScale,
                          kFrameHeight * kWindowScale};
-        SDL_GetDisplayBounds(0, &desktop);
+        if (fullScreen_) SDL_GetDisplayBounds(0, &desktop);
         // Without a window manager nobody answers a full-screen request and
         // SDL waits 100 ms for one; a borderless window of the desktop's size
         // covers the screen there all the same.
-        const bool managed = HasWindowManager();
-        window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h,
-                                   managed ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_BORDERLESS);
+        Uint32 flags = 0;
+        if (fullScreen_) flags = HasWindowManager() ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_BORDERLESS;
+        window_ = SDL_CreateWindow(kTitle, desktop.x, desktop.y, desktop.w, desktop.h, flags);
         if (!window_) return FailDisplay();
         SDL_ShowCursor(cursorVisible_ ? SDL_ENABLE : SDL_DISABLE);
         needsRedraw_ = true;
@@ -212,6 +212,36 @@ public:
     void SetCursorVisible(bool visible) override {
         cursorVisible_ = visible;
         if (window_) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+
+    void SetFullScreen(bool fullScreen) override {
+        if (fullScreen == fullScreen_) return;
+        fullScreen_ = fullScreen;
+        if (window_) ShowWindowMode();
+    }
+
+    bool IsFullScreen() override { return fullScreen_; }
+
+    void SetWindowIcon(const RgbImage& picture, uint32_t transparentRgb) override {
+        if (!window_) return;
+        SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
+                                                           SDL_PIXELFORMAT_RGBA32);
+        if (!icon) return;
+        const size_t pixels = static_cast<size_t>(picture.width) * picture.height;
+        for (size_t i = 0; i < pixels && 3 * i + 2 < picture.rgb.size(); ++i) {
+            const uint8_t* in = &picture.rgb[3 * i];
+            const uint32_t rgb = in[0] | (in[1] << 8) | (in[2] << 16);
+            const uint8_t alpha = rgb == transparentRgb ? SDL_ALPHA_TRANSPARENT : SDL_ALPHA_OPAQUE;
+            const int y = static_cast<int>(i) / picture.width;
+            const int x = static_cast<int>(i) % picture.width;
+            uint8_t* out = static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch + 4 * x;
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = alpha;
+        }
+        SDL_SetWindowIcon(window_, icon);
+        SDL_FreeSurface(icon);
     }
 
     void ShowMessage(const std::string& text) override {
@@ -443,9 +473,8 @@ private:
         std::this_thread::sleep_until(nextTick_);
     }
 
-    void ToggleFullScreen() {
-        if (!window_) return;
-        fullScreen_ = !fullScreen_;
+    // Puts the open window into the chosen mode.
+    void ShowWindowMode() {
         if (fullScreen_) {
             SDL_Rect desktop{};
             if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window_), 0), &desktop) == 0) {
@@ -461,6 +490,8 @@ private:
         }
         needsRedraw_ = true;
     }
+
+    void ToggleFullScreen() { SetFullScreen(!fullScreen_); }
 
     void PumpEvents() {
         SDL_Event event;
@@ -508,7 +539,8 @@ private:
 
     void OnKeyDown(const SDL_KeyboardEvent& key) {
         const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
-        if (enter && (key.keysym.mod & KMOD_ALT) != 0) {
+        const bool altEnter = enter && (key.keysym.mod & KMOD_ALT) != 0;
+        if (altEnter || key.keysym.scancode == SDL_SCANCODE_F11) {
             if (!key.repeat) ToggleFullScreen();
             return;
         }

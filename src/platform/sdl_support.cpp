@@ -4,11 +4,58 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace tumbleroo {
+
+namespace {
+
+// The proportional Gothic face all words are drawn in, and its package.
+constexpr const char* kFontFamily = "IPAPGothic";
+constexpr const char* kFontPackage = "fonts-ipafont-gothic";
+
+// The face's file as fontconfig knows it; empty when fontconfig has no such
+// family (it would otherwise offer whatever face comes closest).
+std::string FindFontByFamily() {
+    if (!FcInit()) return {};
+    std::string path;
+    FcPattern* wanted = FcPatternCreate();
+    FcPatternAddString(wanted, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFontFamily));
+    FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
+    FcDefaultSubstitute(wanted);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, wanted, &result);
+    FcChar8* family = nullptr;
+    FcChar8* file = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
+        FcStrCmpIgnoreCase(family, reinterpret_cast<const FcChar8*>(kFontFamily)) == 0 &&
+        FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        path = reinterpret_cast<const char*>(file);
+    }
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(wanted);
+    return path;
+}
+
+// Fontconfig first, so the font is found wherever the system keeps it; the
+// path known when the game was built otherwise.
+std::string FindFontFile() {
+    const std::string found = FindFontByFamily();
+    if (!found.empty()) return found;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(TUMBLEROO_FONT_PATH, error)) return TUMBLEROO_FONT_PATH;
+    std::fprintf(stderr,
+                 "The font %s is missing (not known to fontconfig, not at %s): words cannot be "
+                 "drawn. Install the package %s.\n",
+                 kFontFamily, TUMBLEROO_FONT_PATH, kFontPackage);
+    return {};
+}
+
+}  // namespace
 
 bool DecodePng(const uint8_t* data, size_t size, RgbImage& out) {
     SDL_RWops* rw = SDL_RWFromConstMem(data, static_cast<int>(size));
@@ -57,6 +104,8 @@ struct TextRasterizer::Face {
 TextRasterizer::TextRasterizer() {
     ready_ = TTF_WasInit() > 0 || TTF_Init() == 0;
     if (!ready_) std::fprintf(stderr, "Text cannot be drawn: %s\n", TTF_GetError());
+    if (ready_) fontPath_ = FindFontFile();
+    ready_ = ready_ && !fontPath_.empty();
 }
 
 TextRasterizer::~TextRasterizer() { faces_.clear(); }
@@ -69,8 +118,8 @@ GlyphBitmap TextRasterizer::Render(const std::string& utf8, const FontSpec& font
     auto& face = faces_[pixelSize];
     if (!face) {
         face = std::make_unique<Face>();
-        face->font = TTF_OpenFont(TUMBLEROO_FONT_PATH, pixelSize);
-        if (!face->font) std::fprintf(stderr, "Font %s: %s\n", TUMBLEROO_FONT_PATH, TTF_GetError());
+        face->font = TTF_OpenFont(fontPath_.c_str(), pixelSize);
+        if (!face->font) std::fprintf(stderr, "Font %s: %s\n", fontPath_.c_str(), TTF_GetError());
     }
     if (!face->font) return out;
     int style = TTF_STYLE_NORMAL;

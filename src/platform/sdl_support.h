@@ -20,10 +20,14 @@ public:
     TextRasterizer();
     ~TextRasterizer();
     GlyphBitmap Render(const std::string& utf8, const FontSpec& font);
+    // The face's file, found through fontconfig or else at the path known
+    // when the game was built; empty when it is missing.
+    const std::string& FontFile() const { return fontPath_; }
 
 private:
     struct Face;
     std::map<int, std::unique_ptr<Face>> faces_;  // by pixel size
+    std::string fontPath_;
     bool ready_ = false;
 };
 

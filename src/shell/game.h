@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -322,6 +323,9 @@ struct RunState {
     bool inStagePass = false;
     // The window lost the keys since the stage last looked; play pauses.
     bool focusLost = false;
+    // Full screen or a window as the command line asked; none: as saved.
+    std::optional<bool> fullScreenAsked;
+    bool startedFullScreen = true;
     RunHooks hooks;
 };
 

@@ -40,7 +40,7 @@ constexpr const char* kUsage =
     "  --help          print this text and end\n"
     "  --version       print the version and end\n";
 
-// How the window starts; the platform reads it when it opens the display.
+// How the window starts.
 enum class WindowChoice { kSaved, kFullscreen, kWindow };
 
 // What the command line asked for.
@@ -133,7 +133,6 @@ int main(int argc, char** argv) {
         std::printf("tumbleroo %s\n", TUMBLEROO_VERSION);
         return 0;
     }
-    // The window choice is handed to the platform here once it takes one.
     const uint64_t seed = options.seedGiven ? options.seed : ClockSeed();
     const DataFolderSearch data = FindDataFolder(options.dataDir);
     if (!data.found) {
@@ -146,6 +145,10 @@ int main(int argc, char** argv) {
     Game game;
     game.platform = platform.get();
     game.records.filesInUserFolder = data.installed;
+    // Start-up hands the mode to the platform; without a choice, the saved one.
+    if (options.window != WindowChoice::kSaved) {
+        game.run.fullScreenAsked = options.window == WindowChoice::kFullscreen;
+    }
     if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed);
     return Form_Load(game, folder, seed) ? 0 : kExitNoDisplay;
 }

@@ -9,10 +9,12 @@
 #include "player/movement.h"
 #include "render/display.h"
 #include "render/pictures.h"
+#include "render/window_icon.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
 #include "shell/stage_loop.h"
+#include "shell/window_mode.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -96,6 +98,7 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
     LoadRecords(game);
     LoadSettings(game);
     game.platform->BindKeys(LoadKeyBindings(SettingsPath(game)));
+    ApplyWindowMode(game);
     game.random.Seed(seed);
     PlayerState& p = game.player;
     p.CanMoveLeft = kOn;
@@ -113,6 +116,7 @@ bool OpenDisplayAndPictures(Game& game) {
         return false;
     }
     CreatePictureSurfaces(game);
+    SetHeroWindowIcon(game);
     game.run.MenuBackPixel = ColorToPixel(65 << 16);
     return true;
 }
@@ -182,6 +186,7 @@ void Form_KeyUp(Game& game, int16_t keyCode) {
 }
 
 void ShutDown(Game& game) {
+    SaveChangedWindowMode(game);
     ShowMouseCursor(game);
     ShutdownDisplay(game);
     game.player.CoinsCollected = 0;

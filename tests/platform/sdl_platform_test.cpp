@@ -189,6 +189,25 @@ TEST(SdlPlatform, PAndThePauseKeyPauseAndALostFocusIsReported) {
     EXPECT_EQ(events[0].kind, WindowEvent::Kind::FocusLost);
 }
 
+TEST(SdlPlatform, F11AndAltEnterSwitchBetweenFullScreenAndAWindow) {
+    std::unique_ptr<Platform> platform = CreateSdlPlatform();
+    EXPECT_TRUE(platform->IsFullScreen());
+    platform->SetFullScreen(false);
+    EXPECT_FALSE(platform->IsFullScreen());
+    // Neither is a key of the game: no release is queued.
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F11);
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+    EXPECT_TRUE(platform->IsFullScreen());
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F11, true);  // held: still the one switch
+    PushKey(SDL_KEYUP, SDL_SCANCODE_F11);
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+    EXPECT_TRUE(platform->IsFullScreen());
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    EXPECT_TRUE(platform->TakePendingEvents().empty());
+    EXPECT_FALSE(platform->IsFullScreen());
+}
+
 TEST(SdlPlatform, AltEnterIsNotAnEnterPress) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);

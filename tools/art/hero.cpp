@@ -232,6 +232,8 @@ kk.kk
 
 }  // namespace
 
+Image BuildHeroFront() { return FrontFrame(0); }
+
 Image BuildCharPic() {
     Image sheet = MakeImage(3 * kFrame, 4 * kFrame);
     for (int f = 0; f < 3; ++f) {

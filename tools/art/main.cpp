@@ -2,6 +2,7 @@
 //   --out DIR     writes the ten PNG files into DIR
 //   --check DIR   rebuilds them in memory and compares them with DIR's PNGs
 //   --sheet FILE  writes a contact sheet of all pictures for review
+//   --icons DIR   writes the desktop icons into DIR (a hicolor theme folder)
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -93,7 +94,7 @@ int CheckAll(const std::string& dir) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: tumbleroo-art --out DIR | --check DIR | --sheet FILE\n");
+    std::fprintf(stderr, "usage: tumbleroo-art --out DIR | --check DIR | --sheet FILE | --icons DIR\n");
     return 2;
 }
 
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
             rc = art::CheckAll(argv[2]);
         } else if (std::strcmp(argv[1], "--sheet") == 0) {
             rc = art::WriteContactSheet(argv[2]) ? 0 : 1;
+        } else if (std::strcmp(argv[1], "--icons") == 0) {
+            rc = art::WriteIcons(argv[2]) ? 0 : 1;
         } else {
             rc = art::Usage();
         }

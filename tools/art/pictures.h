@@ -39,4 +39,9 @@ Image BuildStagePic();
 // Writes the review sheet of all pictures at 3x with their cell grids.
 bool WriteContactSheet(const std::string& path);
 
+// The hero facing the player, standing, on a clear background (24 x 40).
+Image BuildHeroFront();
+// The desktop icons in every hicolor size: DIR/<n>x<n>/apps/<id>.png.
+bool WriteIcons(const std::string& dir);
+
 }  // namespace art
