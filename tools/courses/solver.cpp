@@ -34,6 +34,10 @@ constexpr size_t kHistorySteps = 40;
 constexpr size_t kBacktrackSteps = 12;
 constexpr int32_t kWidestBeam = 256;
 constexpr int32_t kCalmStepsBeforeNarrowing = 40;
+// A stage pass flips once, and 21 more times for every cannon shot in it:
+// the landing fall and the ground test can each fire the cannon.
+constexpr uint64_t kCannonShotFlips = 21;
+constexpr uint64_t kMostFlipsOfAPlayingPass = 2 + 3 * kCannonShotFlips;
 
 struct KeyName {
     uint8_t mask;
@@ -186,9 +190,9 @@ Outcome Advance(Search& search, Candidate& c, uint8_t mask) {
     for (int32_t i = 0; i < search.options.chunkFrames; ++i) {
         c.keys.resize(c.platform.flips + 1, 0);
         c.keys.push_back(mask);
-        // A pass that flips more than once is showing a miss or the tally:
-        // the outcome is known, so the animation is cut short.
-        c.game.run.hooks.frameLimit = c.game.run.flips + 2;
+        // A pass that flips more often than a cannon shot does is showing a
+        // miss or the tally: the outcome is known, so the animation is cut short.
+        c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
         bool running = false;
         try {
             running = StepStageFrame(c.game);
