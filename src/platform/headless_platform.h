@@ -86,9 +86,6 @@ public:
     void SleepMs(int milliseconds) override;
     uint64_t NowMs() override;
 
-    std::string userDataFolder;  // empty: none
-    std::string UserDataFolder() override { return userDataFolder; }
-
     bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override;
     GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) override;
 

@@ -102,10 +102,6 @@ public:
     virtual void SleepMs(int milliseconds) = 0;
     virtual uint64_t NowMs() = 0;
 
-    // A folder the user may write to (for records and settings when the game
-    // folder is read-only), ending in '/'; empty when there is none.
-    virtual std::string UserDataFolder() = 0;
-
     // Resources.
     virtual bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) = 0;
     virtual GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) = 0;

@@ -297,14 +297,6 @@ public:
 
     uint64_t NowMs() override { return SDL_GetTicks64(); }
 
-    std::string UserDataFolder() override {
-        char* path = SDL_GetPrefPath(kTitle, kTitle);
-        if (!path) return {};
-        std::string folder(path);
-        SDL_free(path);
-        return folder;
-    }
-
     bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override {
         return DecodePng(data, size, out);
     }

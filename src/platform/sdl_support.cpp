@@ -20,15 +20,18 @@ constexpr const char* kFontPackage = "fonts-ipafont-gothic";
 
 // The face's file as fontconfig knows it; empty when fontconfig has no such
 // family (it would otherwise offer whatever face comes closest).
+// A configuration of its own, destroyed after the one lookup, so nothing
+// of fontconfig stays allocated for the rest of the run.
 std::string FindFontByFamily() {
-    if (!FcInit()) return {};
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (!config) return {};
     std::string path;
     FcPattern* wanted = FcPatternCreate();
     FcPatternAddString(wanted, FC_FAMILY, reinterpret_cast<const FcChar8*>(kFontFamily));
-    FcConfigSubstitute(nullptr, wanted, FcMatchPattern);
+    FcConfigSubstitute(config, wanted, FcMatchPattern);
     FcDefaultSubstitute(wanted);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, wanted, &result);
+    FcPattern* match = FcFontMatch(config, wanted, &result);
     FcChar8* family = nullptr;
     FcChar8* file = nullptr;
     if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch &&
@@ -38,6 +41,7 @@ std::string FindFontByFamily() {
     }
     if (match) FcPatternDestroy(match);
     FcPatternDestroy(wanted);
+    FcConfigDestroy(config);
     return path;
 }
 

@@ -41,6 +41,11 @@ constexpr int32_t kClearedLineY = 355;
 constexpr int32_t kHighScoreLineY = 390;
 constexpr int32_t kCoinsLineY = 420;
 
+// A file the game could not read or save is told here once, above the
+// heading, in the panel's size: the course select is where records are shown.
+constexpr int32_t kNoticeX = 10;
+constexpr int32_t kNoticeY = 5;
+
 constexpr int32_t kArrowX = 130;
 constexpr int32_t kArrowSourceY = 150;
 constexpr int32_t kArrowWidth = 70;
@@ -73,6 +78,13 @@ void DrawRecordsPanel(Game& game, const CourseRecord& record) {
              "      Coins:" + NumberText(record.BestCoins) + "/" + NumberText(record.CoinCount));
 }
 
+void DrawNotice(Game& game) {
+    if (game.records.notice.empty()) return;
+    Surface& back = game.display.BackBuffer;
+    SetForeColor(back, PixelColour(kWhite));
+    DrawText(game, back, kNoticeX, kNoticeY, game.records.notice);
+}
+
 void DrawEntranceFrame(Game& game, std::array<int32_t, kCourses + 1>& lineX, int frame) {
     Surface& back = game.display.BackBuffer;
     ClearSurface(back, game.run.MenuBackPixel);
@@ -89,9 +101,7 @@ void DrawEntranceFrame(Game& game, std::array<int32_t, kCourses + 1>& lineX, int
     ProcessPendingEvents(game);
 }
 
-}  // namespace
-
-int16_t RunCourseSelect(Game& game) {
+int16_t ChooseCourse(Game& game) {
     Surface& back = game.display.BackBuffer;
     const int16_t stage = game.run.SelectedStage;
     game.display.FormFont.italic = true;
@@ -110,6 +120,7 @@ int16_t RunCourseSelect(Game& game) {
         ClearSurface(back, game.run.MenuBackPixel);
         DrawPanelFrame(game, kPanelX, kPanelY, kPanelCols, kPanelRows);
         DrawRecordsPanel(game, RecordOf(game, stage, cursor));
+        DrawNotice(game);
 
         SetFormFontSize(game, kHeadingPointSize);
         for (int16_t n = 1; n <= kCourses; ++n) {
@@ -143,6 +154,14 @@ int16_t RunCourseSelect(Game& game) {
         FlipScreen(game);
         ProcessPendingEvents(game);
     }
+}
+
+}  // namespace
+
+int16_t RunCourseSelect(Game& game) {
+    const int16_t choice = ChooseCourse(game);
+    game.records.notice.clear();  // told once
+    return choice;
 }
 
 }  // namespace tumbleroo

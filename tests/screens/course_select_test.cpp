@@ -136,6 +136,30 @@ int32_t ClearedLineRightEdge(const std::string& clearedAt) {
     return right;
 }
 
+// A records or settings file that could not be read or saved is told above
+// the heading at the next course select, and only that once.
+TEST(CourseSelect, AFileNoticeIsShownOnceAboveTheHeading) {
+    constexpr int32_t kNoticeBottom = 35;
+    auto inkAbove = [](const testing::TestGame& t) {
+        const Surface& back = t.game.display.BackBuffer;
+        int ink = 0;
+        for (int32_t y = 0; y < kNoticeBottom; ++y) {
+            for (int32_t x = 0; x < back.width; ++x) ink += back.At(x, y) != t.game.run.MenuBackPixel;
+        }
+        return ink;
+    };
+    testing::TestGame t;
+    t.game.records.notice = "Records not saved: No space left on device";
+    KeysFromNow(t, "40 ENTER\n");
+    EXPECT_EQ(RunCourseSelect(t.game), 1);
+    EXPECT_GT(inkAbove(t), 0);
+    EXPECT_TRUE(t.game.records.notice.empty());
+
+    KeysFromNow(t, "40 ENTER\n");
+    EXPECT_EQ(RunCourseSelect(t.game), 1);
+    EXPECT_EQ(inkAbove(t), 0);
+}
+
 TEST(CourseSelect, TheClearDateFitsInsideThePanelFrame) {
     // Wide digits in every place: 2088/08/28 08:08 and late in the year.
     const int64_t kWideDate = 3744518880;  // 2088-08-28 08:08 UTC

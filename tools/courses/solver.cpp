@@ -87,7 +87,6 @@ public:
     }
     void SleepMs(int) override {}
     uint64_t NowMs() override { return flips * 17; }
-    std::string UserDataFolder() override { return ""; }
     bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override {
         return resources->DecodeImage(data, size, out);
     }
