@@ -33,7 +33,7 @@ std::string FullName(std::string_view section, std::string_view key) {
 }
 
 // One line of the text and its end: "\r\n", "\n", or "" for a last line
-// without one.
+// without a line feed.
 struct Line {
     std::string_view text;
     std::string_view ending;
@@ -48,7 +48,10 @@ public:
         const size_t nl = text_.find('\n', pos_);
         const size_t next = nl == std::string_view::npos ? text_.size() : nl + 1;
         size_t end = nl == std::string_view::npos ? text_.size() : nl;
-        if (end > pos_ && text_[end - 1] == '\r') --end;
+        // A carriage return ends a line only before a line feed: a lone one
+        // at the end of the text is kept in the line, so rewriting the file
+        // gives the same bytes every time.
+        if (nl != std::string_view::npos && end > pos_ && text_[end - 1] == '\r') --end;
         line = {text_.substr(pos_, end - pos_), text_.substr(end, next - end)};
         pos_ = next;
         return true;

@@ -279,3 +279,21 @@ TEST(Settings, UnreadableFileIsReportedAndKeptAside) {
 
 }  // namespace
 }  // namespace tumbleroo
+
+namespace tumbleroo {
+namespace {
+
+// Found by fuzzing: a key line that ends in a lone carriage return.
+TEST(Settings, SavingTwiceWritesTheSameFile) {
+    SettingsGame s;
+    WriteFile(s.IniPath(), "[BasicInformation]\r\nPlayMusic=-2[Ba\r");
+    LoadSettings(s.game);
+    ASSERT_TRUE(SaveSettings(s.game));
+    const std::string once = testing::ReadFile(s.IniPath());
+    LoadSettings(s.game);
+    ASSERT_TRUE(SaveSettings(s.game));
+    EXPECT_EQ(testing::ReadFile(s.IniPath()), once);
+}
+
+}  // namespace
+}  // namespace tumbleroo
