@@ -194,7 +194,6 @@ public:
     }
 
     void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override {
-        PumpEvents();
         if (endRequested_) return;
         if (window_ && width == kFrameWidth && height == kFrameHeight) {
             ShowFrame(pixels, shown);
@@ -267,7 +266,6 @@ public:
     }
 
     bool IsKeyDown(Key key) override {
-        PumpEvents();
         const size_t i = KeyIndex(key);
         const bool down = held_[i] || pressedUnseen_[i];
         pressedUnseen_[i] = false;
@@ -275,16 +273,12 @@ public:
     }
 
     std::vector<WindowEvent> TakePendingEvents() override {
-        PumpEvents();
         std::vector<WindowEvent> events;
         events.swap(pending_);
         return events;
     }
 
-    bool EndRequested() override {
-        PumpEvents();
-        return endRequested_;
-    }
+    bool EndRequested() override { return endRequested_; }
 
     void SleepMs(int milliseconds) override {
         const Uint64 until = SDL_GetTicks64() + static_cast<Uint64>(std::max(milliseconds, 0));
@@ -485,6 +479,9 @@ private:
 
     void ToggleFullScreen() { SetFullScreen(!fullScreen_); }
 
+    // Every loop of the game presents a frame or sleeps, so events are taken
+    // there: once a frame, just after the wait, before the game reads its
+    // keys. (Each pump also asks the pads' hotplug monitor, a system call.)
     void PumpEvents() {
         SDL_Event event;
         while (SDL_PollEvent(&event)) HandleEvent(event);

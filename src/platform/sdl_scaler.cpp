@@ -67,10 +67,12 @@ __m128i Widen4(__m128i p, const PixelLayout& layout) {
     return _mm_or_si128(out, _mm_set1_epi32(static_cast<int>(layout.alphaMask)));
 }
 
-// The window surface is only written, never read back: aligned rows
-// bypass the cache so the frame does not evict the game's data.
-void Store(uint32_t* at, __m128i value, bool aligned) {
-    if (aligned) {
+// The window surface is only written, never read back: a frame drawn
+// whole bypasses the cache (aligned rows) so it does not evict the game's
+// data. The few changed blocks of a frame that changes little are stored
+// through the cache: a streaming store of part of a row stalls for longer.
+void Store(uint32_t* at, __m128i value, bool stream) {
+    if (stream) {
         _mm_stream_si128(reinterpret_cast<__m128i*>(at), value);
     } else {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(at), value);
@@ -88,21 +90,21 @@ WideBlock WidenBlock(const uint16_t* in, const PixelLayout& layout) {
     return {Widen4(_mm_unpacklo_epi16(p, zero), layout), Widen4(_mm_unpackhi_epi16(p, zero), layout)};
 }
 
-void StoreBlockOnce(const uint16_t* in, uint32_t* out, const PixelLayout& layout, bool aligned) {
+void StoreBlockOnce(const uint16_t* in, uint32_t* out, const PixelLayout& layout, bool stream) {
     const WideBlock w = WidenBlock(in, layout);
-    Store(out, w.left, aligned);
-    Store(out + 4, w.right, aligned);
+    Store(out, w.left, stream);
+    Store(out + 4, w.right, stream);
 }
 
 // Each pixel twice, on both window rows.
 void StoreBlockTwice(const uint16_t* in, uint32_t* upper, uint32_t* lower, const PixelLayout& layout,
-                     bool aligned) {
+                     bool stream) {
     const WideBlock w = WidenBlock(in, layout);
     const __m128i quarters[4] = {_mm_unpacklo_epi32(w.left, w.left), _mm_unpackhi_epi32(w.left, w.left),
                                  _mm_unpacklo_epi32(w.right, w.right), _mm_unpackhi_epi32(w.right, w.right)};
     for (int q = 0; q < 4; ++q) {
-        Store(upper + 4 * q, quarters[q], aligned);
-        Store(lower + 4 * q, quarters[q], aligned);
+        Store(upper + 4 * q, quarters[q], stream);
+        Store(lower + 4 * q, quarters[q], stream);
     }
 }
 
@@ -191,16 +193,16 @@ void DrawWholeFactor(const ScalePlan& plan, const uint16_t* frame, const uint16_
         const uint16_t* was = shown ? shown + static_cast<size_t>(y) * kFrameWidth : nullptr;
         uint32_t* upper = WindowRow(window, at.y + Factor * y) + at.x;
         uint32_t* lower = WindowRow(window, at.y + Factor * y + Factor - 1) + at.x;
-        const bool aligned = Aligned(upper) && Aligned(lower);
+        const bool stream = !shown && Aligned(upper) && Aligned(lower);
         Span span;
         for (int x = 0; x < kFrameWidth; x += kBlock) {
             const unsigned differing = DifferingPixels(in + x, was ? was + x : nullptr);
             if (differing == 0) continue;
             span.Add(x, differing);
             if constexpr (Factor == 1) {
-                StoreBlockOnce(in + x, upper + x, plan.layout, aligned);
+                StoreBlockOnce(in + x, upper + x, plan.layout, stream);
             } else {
-                StoreBlockTwice(in + x, upper + 2 * x, lower + 2 * x, plan.layout, aligned);
+                StoreBlockTwice(in + x, upper + 2 * x, lower + 2 * x, plan.layout, stream);
             }
         }
         if (span.Empty()) continue;

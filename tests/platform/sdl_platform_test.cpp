@@ -40,8 +40,12 @@ SDL_Keycode UsKeyAt(SDL_Scancode code) {
     }
 }
 
-void PushKey(Uint32 type, SDL_Scancode position, bool repeat = false, Uint16 mod = KMOD_NONE,
-             SDL_Keycode key = SDLK_UNKNOWN) {
+// The platform takes events in once a frame (at the end of a present or
+// in a sleep): a zero sleep stands for the end of a frame.
+void EndFrame(Platform& platform) { platform.SleepMs(0); }
+
+void PushKey(Platform& platform, Uint32 type, SDL_Scancode position, bool repeat = false,
+             Uint16 mod = KMOD_NONE, SDL_Keycode key = SDLK_UNKNOWN) {
     SDL_Event event{};
     event.key.type = type;
     event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
@@ -50,6 +54,7 @@ void PushKey(Uint32 type, SDL_Scancode position, bool repeat = false, Uint16 mod
     event.key.keysym.scancode = position;
     event.key.keysym.mod = mod;
     SDL_PushEvent(&event);
+    EndFrame(platform);
 }
 
 bool IsKeyUp(const WindowEvent& event, Key key) {
@@ -58,19 +63,19 @@ bool IsKeyUp(const WindowEvent& event, Key key) {
 
 TEST(SdlPlatform, HeldKeysAndTheirReleases) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_RIGHT);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_FALSE(platform->IsKeyDown(Key::Left));
 
     // Key repeat while held: still the one press, nothing queued.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_RIGHT, true);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 
     // The release is held back until the game collects window events.
-    PushKey(SDL_KEYUP, SDL_SCANCODE_RIGHT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_RIGHT);
     EXPECT_FALSE(platform->IsKeyDown(Key::Right));
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
@@ -78,11 +83,11 @@ TEST(SdlPlatform, HeldKeysAndTheirReleases) {
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 
     // Keys the game does not use are ignored; both Enter keys are Enter.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_A);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_A);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_A);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_KP_ENTER);
     EXPECT_TRUE(platform->IsKeyDown(Key::Enter));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_KP_ENTER);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_KP_ENTER);
     events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(IsKeyUp(events[0], Key::Enter));
@@ -91,8 +96,8 @@ TEST(SdlPlatform, HeldKeysAndTheirReleases) {
 TEST(SdlPlatform, TapsAndRepeatsBetweenTwoPolls) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     // A tap shorter than a frame is seen once, then released.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_Z);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_Z);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
     std::vector<WindowEvent> events = platform->TakePendingEvents();
@@ -101,31 +106,31 @@ TEST(SdlPlatform, TapsAndRepeatsBetweenTwoPolls) {
 
     // A held key that was already seen: repeats followed by the release
     // between two polls must not look like a fresh press.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
     EXPECT_TRUE(platform->IsKeyDown(Key::Escape));
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, true);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_ESCAPE, true);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(platform->IsKeyDown(Key::Escape));
 }
 
 TEST(SdlPlatform, KeysAreReadByPositionAndEveryJumpKeyCounts) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     // On a German layout the key where Z sits prints Y: it still jumps.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
     // Space and X jump as well; the jump lasts while any of them is held.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_Z, false, KMOD_NONE, SDLK_y);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
     EXPECT_TRUE(platform->TakePendingEvents().empty());
-    PushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_SPACE);
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(IsKeyUp(events[0], Key::Z));
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_X);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_X);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_X);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_X);
     EXPECT_EQ(platform->TakePendingEvents().size(), 1u);
 }
 
@@ -141,26 +146,26 @@ TEST(SdlPlatform, KeysReboundInTheSettingsFile) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     platform->BindKeys(LoadKeyBindings(ini));
 
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_LSHIFT);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_LSHIFT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_LSHIFT);
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
     // The jump's old keys no longer jump.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_SPACE);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_Z);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_SPACE);
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_SPACE);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_Z);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_SPACE);
     // An action left empty keeps its key; one with several has them all.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_ESCAPE);
     EXPECT_TRUE(platform->IsKeyDown(Key::Escape));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_ESCAPE);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_A);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_ESCAPE);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_A);
     EXPECT_TRUE(platform->IsKeyDown(Key::Left));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_A);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LEFT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_A);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_LEFT);
     EXPECT_TRUE(platform->IsKeyDown(Key::Left));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_LEFT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_LEFT);
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 4u);
     EXPECT_TRUE(IsKeyUp(events[0], Key::Z));
@@ -172,9 +177,9 @@ TEST(SdlPlatform, KeysReboundInTheSettingsFile) {
 TEST(SdlPlatform, PAndThePauseKeyPauseAndALostFocusIsReported) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
     for (SDL_Scancode position : {SDL_SCANCODE_P, SDL_SCANCODE_PAUSE}) {
-        PushKey(SDL_KEYDOWN, position);
+        PushKey(*platform, SDL_KEYDOWN, position);
         EXPECT_TRUE(platform->IsKeyDown(Key::Pause));
-        PushKey(SDL_KEYUP, position);
+        PushKey(*platform, SDL_KEYUP, position);
         EXPECT_FALSE(platform->IsKeyDown(Key::Pause));
         std::vector<WindowEvent> events = platform->TakePendingEvents();
         ASSERT_EQ(events.size(), 1u);
@@ -184,6 +189,7 @@ TEST(SdlPlatform, PAndThePauseKeyPauseAndALostFocusIsReported) {
     focus.type = SDL_WINDOWEVENT;
     focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     SDL_PushEvent(&focus);
+    EndFrame(*platform);
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, WindowEvent::Kind::FocusLost);
@@ -195,24 +201,24 @@ TEST(SdlPlatform, F11AndAltEnterSwitchBetweenFullScreenAndAWindow) {
     platform->SetFullScreen(false);
     EXPECT_FALSE(platform->IsFullScreen());
     // Neither is a key of the game: no release is queued.
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F11);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_F11);
     EXPECT_TRUE(platform->TakePendingEvents().empty());
     EXPECT_TRUE(platform->IsFullScreen());
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_F11, true);  // held: still the one switch
-    PushKey(SDL_KEYUP, SDL_SCANCODE_F11);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_F11, true);  // held: still the one switch
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_F11);
     EXPECT_TRUE(platform->TakePendingEvents().empty());
     EXPECT_TRUE(platform->IsFullScreen());
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
-    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     EXPECT_TRUE(platform->TakePendingEvents().empty());
     EXPECT_FALSE(platform->IsFullScreen());
 }
 
 TEST(SdlPlatform, AltEnterIsNotAnEnterPress) {
     std::unique_ptr<Platform> platform = CreateSdlPlatform();
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    PushKey(*platform, SDL_KEYDOWN, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     EXPECT_FALSE(platform->IsKeyDown(Key::Enter));
-    PushKey(SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
+    PushKey(*platform, SDL_KEYUP, SDL_SCANCODE_RETURN, false, KMOD_LALT);
     EXPECT_TRUE(platform->TakePendingEvents().empty());
 }
 
@@ -221,6 +227,7 @@ TEST(SdlPlatform, WindowCloseAndInterruptsBecomeCloseEvents) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
+    EndFrame(*platform);
     std::vector<WindowEvent> events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
@@ -233,6 +240,7 @@ TEST(SdlPlatform, WindowCloseAndInterruptsBecomeCloseEvents) {
         GTEST_SKIP() << "SIGTERM is not caught in this process";
     }
     std::raise(SIGTERM);
+    EndFrame(*platform);
     events = platform->TakePendingEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, WindowEvent::Kind::Close);
