@@ -19,6 +19,9 @@ constexpr int kBlock = 8;
 // The difference mask of a block has two bits per pixel.
 constexpr unsigned kBitsPerPixel = 2;
 constexpr unsigned kWholeBlock = 0xFFFF;
+// Pixels first compared together; a frame row is a whole number of runs.
+constexpr int kRun = 4 * kBlock;
+static_assert(kScaledFrameWidth % kRun == 0);
 // Window pixels written with one store when stretching a row.
 constexpr int kCopiesPerStore = 4;
 // Each band is a request of its own to the window system, which then
@@ -52,6 +55,19 @@ unsigned DifferingPixels(const uint16_t* in, const uint16_t* shown) {
     return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(a, b))) & kWholeBlock;
 }
 
+// Whether the run of blocks at `in` is unchanged: one test for four
+// blocks, since most of a frame is usually as it was.
+bool SameRun(const uint16_t* in, const uint16_t* shown) {
+    if (!shown) return false;
+    __m128i same = _mm_set1_epi8(-1);
+    for (int i = 0; i < kRun; i += kBlock) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(shown + i));
+        same = _mm_and_si128(same, _mm_cmpeq_epi16(a, b));
+    }
+    return static_cast<unsigned>(_mm_movemask_epi8(same)) == kWholeBlock;
+}
+
 // Four pixels at once: each channel widened by repeating its top bits (so
 // white stays white).
 __m128i Widen4(__m128i p, const PixelLayout& layout) {
@@ -67,10 +83,8 @@ __m128i Widen4(__m128i p, const PixelLayout& layout) {
     return _mm_or_si128(out, _mm_set1_epi32(static_cast<int>(layout.alphaMask)));
 }
 
-// The window surface is only written, never read back: a frame drawn
-// whole bypasses the cache (aligned rows) so it does not evict the game's
-// data. The few changed blocks of a frame that changes little are stored
-// through the cache: a streaming store of part of a row stalls for longer.
+// The window surface is only written, never read back: aligned rows
+// bypass the cache so the frame does not evict the game's data.
 void Store(uint32_t* at, __m128i value, bool stream) {
     if (stream) {
         _mm_stream_si128(reinterpret_cast<__m128i*>(at), value);
@@ -142,6 +156,10 @@ unsigned DifferingPixels(const uint16_t* in, const uint16_t* shown) {
     return mask;
 }
 
+bool SameRun(const uint16_t* in, const uint16_t* shown) {
+    return shown && std::memcmp(in, shown, kRun * sizeof(uint16_t)) == 0;
+}
+
 void StoreBlockOnce(const uint16_t* in, uint32_t* out, const PixelLayout& layout, bool) {
     for (int i = 0; i < kBlock; ++i) out[i] = Widen(in[i], layout);
 }
@@ -193,16 +211,24 @@ void DrawWholeFactor(const ScalePlan& plan, const uint16_t* frame, const uint16_
         const uint16_t* was = shown ? shown + static_cast<size_t>(y) * kFrameWidth : nullptr;
         uint32_t* upper = WindowRow(window, at.y + Factor * y) + at.x;
         uint32_t* lower = WindowRow(window, at.y + Factor * y + Factor - 1) + at.x;
-        const bool stream = !shown && Aligned(upper) && Aligned(lower);
+        const bool stream = Aligned(upper) && Aligned(lower);
         Span span;
-        for (int x = 0; x < kFrameWidth; x += kBlock) {
-            const unsigned differing = DifferingPixels(in + x, was ? was + x : nullptr);
-            if (differing == 0) continue;
-            span.Add(x, differing);
-            if constexpr (Factor == 1) {
-                StoreBlockOnce(in + x, upper + x, plan.layout, stream);
-            } else {
-                StoreBlockTwice(in + x, upper + 2 * x, lower + 2 * x, plan.layout, stream);
+        // Changes come in stretches: after a changed run the next is
+        // compared block by block straight away.
+        bool lastRunChanged = false;
+        for (int run = 0; run < kFrameWidth; run += kRun) {
+            if (!lastRunChanged && SameRun(in + run, was ? was + run : nullptr)) continue;
+            lastRunChanged = false;
+            for (int x = run; x < run + kRun; x += kBlock) {
+                const unsigned differing = DifferingPixels(in + x, was ? was + x : nullptr);
+                if (differing == 0) continue;
+                lastRunChanged = true;
+                span.Add(x, differing);
+                if constexpr (Factor == 1) {
+                    StoreBlockOnce(in + x, upper + x, plan.layout, stream);
+                } else {
+                    StoreBlockTwice(in + x, upper + 2 * x, lower + 2 * x, plan.layout, stream);
+                }
             }
         }
         if (span.Empty()) continue;

@@ -120,18 +120,36 @@ void OneCellBench(benchmark::State& state, double floorMicros, bool keyed) {
     });
 }
 
-// Showing frames in a window: `changes` false draws the whole frame (as
-// after a window change), true two random frames in turns, each against
-// the other as the one shown: every pixel changed, the worst of play.
+// Showing frames in a window: the whole frame (as after a window change);
+// two random frames in turns, each against the other as the one shown
+// (every pixel changed, the worst of play); or two frames that differ in
+// a few pixels of most rows (the title's twinkling stars).
+enum class Changes { Whole, Every, Few };
+
+// A few pixels of each of three rows in four, spread along the row.
+Surface WithFewChanges(Surface s) {
+    constexpr int kRowsOutOf = 4;
+    constexpr int kChangedPerRow = 3;
+    for (int y = 0; y < s.height; ++y) {
+        if (y % kRowsOutOf == 0) continue;
+        for (int i = 0; i < kChangedPerRow; ++i) {
+            const int x = (y * 37 + i * s.width / kChangedPerRow) % s.width;
+            uint16_t& p = s.pixels[static_cast<size_t>(y) * static_cast<size_t>(s.width) + static_cast<size_t>(x)];
+            p = static_cast<uint16_t>(~p);
+        }
+    }
+    return s;
+}
+
 struct WindowCase {
     int width;
     int height;
     ScaleMode mode;
 };
 
-void PresentBench(benchmark::State& state, double floorMicros, WindowCase c, bool changes) {
+void PresentBench(benchmark::State& state, double floorMicros, WindowCase c, Changes changes) {
     const Surface a = RandomSheet(kScreenWidth, kScreenHeight, 5);
-    const Surface b = RandomSheet(kScreenWidth, kScreenHeight, 6);
+    const Surface b = changes == Changes::Few ? WithFewChanges(a) : RandomSheet(kScreenWidth, kScreenHeight, 6);
     std::vector<uint32_t> window(static_cast<size_t>(c.width) * c.height);
     const WindowPixels view{reinterpret_cast<uint8_t*>(window.data()), c.width * 4, c.width, c.height};
     ScalePlan plan = MakeScalePlan(PlaceFrame(c.width, c.height, c.mode), PixelLayout{});
@@ -141,7 +159,7 @@ void PresentBench(benchmark::State& state, double floorMicros, WindowCase c, boo
     Timed(state, floorMicros, [&]() {
         const Surface& next = odd ? a : b;
         const Surface& shown = odd ? b : a;
-        DrawFrame(plan, next.pixels.data(), changes ? shown.pixels.data() : nullptr, view, bands);
+        DrawFrame(plan, next.pixels.data(), changes == Changes::Whole ? nullptr : shown.pixels.data(), view, bands);
         odd = !odd;
         benchmark::ClobberMemory();
     });
@@ -278,9 +296,11 @@ int main(int argc, char** argv) {
     };
     for (const auto& [name, window] : windows) {
         benchmark::RegisterBenchmark((std::string("present/whole_") + name).c_str(), PresentBench, floorMicros,
-                                     window, false);
+                                     window, Changes::Whole);
         benchmark::RegisterBenchmark((std::string("present/changed_") + name).c_str(), PresentBench, floorMicros,
-                                     window, true);
+                                     window, Changes::Every);
+        benchmark::RegisterBenchmark((std::string("present/few_changed_") + name).c_str(), PresentBench,
+                                     floorMicros, window, Changes::Few);
     }
     benchmark::RegisterBenchmark("kernel/text", TextBench, floorMicros, folder);
 
