@@ -88,7 +88,9 @@ public:
     virtual void SetWindowIcon(const RgbImage&, uint32_t /*transparentRgb*/) {}
     virtual void ShowMessage(const std::string& text) = 0;
 
-    // Input and events.
+    // Input and events. Input arrives while the game presents or sleeps
+    // (every loop of the game does one or the other), so what these report
+    // changes only across a Present or a SleepMs.
     virtual bool IsKeyDown(Key key) = 0;
     // Replaces which physical keys stand for the game keys it names.
     virtual void BindKeys(const std::vector<KeyBinding>& bindings) = 0;
