@@ -46,7 +46,12 @@ private:
     SDL_Joystick* joystick_ = nullptr;
 };
 
+// The platform takes events in once a frame (at the end of a present or
+// in a sleep): a zero sleep stands for the end of a frame.
+void EndFrame(Platform& platform) { platform.SleepMs(0); }
+
 std::vector<Key> Releases(Platform& platform) {
+    EndFrame(platform);
     std::vector<Key> keys;
     for (const WindowEvent& e : platform.TakePendingEvents()) {
         if (e.kind == WindowEvent::Kind::KeyUp) keys.push_back(e.key);
@@ -75,16 +80,19 @@ TEST(Gamepad, ButtonsAndDpadActAsTheGameKeys) {
     for (const auto& c : cases) {
         SCOPED_TRACE(SDL_GameControllerGetStringForButton(c.button));
         pad.Button(c.button, true);
+        EndFrame(*platform);
         for (Key key : kAllKeys) {
             const bool expected = std::find(c.keys.begin(), c.keys.end(), key) != c.keys.end();
             EXPECT_EQ(platform->IsKeyDown(key), expected) << static_cast<int>(key);
         }
         pad.Button(c.button, false);
+        EndFrame(*platform);
         for (Key key : c.keys) EXPECT_FALSE(platform->IsKeyDown(key));
         EXPECT_EQ(Releases(*platform), c.keys);
     }
     // A button the game does not use does nothing.
     pad.Button(SDL_CONTROLLER_BUTTON_Y, true);
+    EndFrame(*platform);
     for (Key key : kAllKeys) EXPECT_FALSE(platform->IsKeyDown(key));
 }
 
@@ -95,16 +103,22 @@ TEST(Gamepad, TheLeftStickLeansIntoTheArrowsPastItsRestingDrift) {
     Releases(*platform);
 
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 3000);  // drift at rest
+    EndFrame(*platform);
     EXPECT_FALSE(platform->IsKeyDown(Key::Right));
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, -30000);  // straight across
+    EndFrame(*platform);
     EXPECT_FALSE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(platform->IsKeyDown(Key::Left));
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Up));
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EndFrame(*platform);
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+    EndFrame(*platform);
     EXPECT_FALSE(platform->IsKeyDown(Key::Left));
     EXPECT_FALSE(platform->IsKeyDown(Key::Up));
     EXPECT_EQ(Releases(*platform), (std::vector<Key>{Key::Right, Key::Left, Key::Up}));
@@ -117,9 +131,12 @@ TEST(Gamepad, AKeyStaysDownWhileTheKeyboardOrTheStickStillHoldsIt) {
     Releases(*platform);
 
     pad.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true);
+    EndFrame(*platform);
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     pad.Button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, false);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(Releases(*platform).empty());
 
@@ -130,12 +147,15 @@ TEST(Gamepad, AKeyStaysDownWhileTheKeyboardOrTheStickStillHoldsIt) {
     key.key.keysym.scancode = SDL_SCANCODE_RIGHT;
     key.key.keysym.sym = SDLK_RIGHT;
     SDL_PushEvent(&key);
+    EndFrame(*platform);
     pad.Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Right));
     EXPECT_TRUE(Releases(*platform).empty());
     key.key.type = SDL_KEYUP;
     key.key.state = SDL_RELEASED;
     SDL_PushEvent(&key);
+    EndFrame(*platform);
     EXPECT_FALSE(platform->IsKeyDown(Key::Right));
     EXPECT_EQ(Releases(*platform), std::vector<Key>{Key::Right});
 }
@@ -149,11 +169,14 @@ TEST(Gamepad, PadsPluggedInLaterWorkAndOnePulledOutLetsGo) {
     Releases(*platform);
 
     second.Button(SDL_CONTROLLER_BUTTON_A, true);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Z));
     first.Button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
+    EndFrame(*platform);
     EXPECT_TRUE(platform->IsKeyDown(Key::Left));
     // Pulled out with A held: the jump is let go, the other pad keeps Left.
     second.Unplug();
+    EndFrame(*platform);
     EXPECT_FALSE(platform->IsKeyDown(Key::Z));
     EXPECT_TRUE(platform->IsKeyDown(Key::Left));
     EXPECT_EQ(Releases(*platform), std::vector<Key>{Key::Z});
