@@ -5,20 +5,14 @@
 #include <limits>
 #include <unordered_set>
 
+#include "platform/plain_text.h"
+
 namespace tumbleroo {
 
 namespace {
 
 constexpr const char* kNewFileLineEnd = "\r\n";
 constexpr char kNameSeparator = ']';  // cannot occur in a section name
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 std::string Lower(std::string_view s) {
     std::string out(s);
@@ -74,20 +68,20 @@ std::string_view LineEndOf(std::string_view text) {
 
 // "[Name]" gives true and the name.
 bool SectionName(std::string_view line, std::string_view& name) {
-    std::string_view t = Trim(line);
+    std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() != '[') return false;
     t.remove_prefix(1);
-    name = Trim(t.substr(0, t.find(']')));
+    name = TrimBlanks(t.substr(0, t.find(']')));
     return true;
 }
 
 // "Key=Value" gives true, the key and the offset just past the '='.
 bool KeyName(std::string_view line, std::string_view& key, size_t& valueStart) {
-    const std::string_view t = Trim(line);
+    const std::string_view t = TrimBlanks(line);
     if (t.empty() || t.front() == ';' || t.front() == '#') return false;
     const size_t eq = line.find('=');
     if (eq == std::string_view::npos) return false;
-    key = Trim(line.substr(0, eq));
+    key = TrimBlanks(line.substr(0, eq));
     valueStart = eq + 1;
     return true;
 }
@@ -150,7 +144,7 @@ private:
         }
         // Blank lines after a section's last content stay after any keys
         // added to it, so they keep separating it from the next section.
-        if (Trim(line.text).empty()) {
+        if (TrimBlanks(line.text).empty()) {
             pendingBlanks_ += line.text;
             pendingBlanks_ += line.ending;
             return;

@@ -14,6 +14,7 @@
 
 #include "persist/ini.h"
 #include "persist/player_files.h"
+#include "platform/plain_text.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
@@ -33,8 +34,6 @@ std::string RecordsPath(const Game& game) {
 bool ValidCourse(int stage, int course) {
     return stage >= 1 && stage <= kStageCount && course >= 1 && course <= kCoursesPerStage;
 }
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The file's lines without their CR LF (or LF) ends.
 std::vector<std::string> FileLines(const std::string& text) {

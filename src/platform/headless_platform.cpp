@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "platform/plain_text.h"
 #include "platform/sdl_support.h"
 
 namespace tumbleroo {
@@ -31,15 +32,6 @@ bool ParseKeyName(std::string name, Key& key) {
     return false;
 }
 
-bool ParseCount(const std::string& text, uint64_t& value) {
-    if (text.empty() || text.size() > 18) return false;
-    for (char c : text) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    }
-    value = std::stoull(text);
-    return true;
-}
-
 }  // namespace
 
 bool ParseKeyScript(const std::string& text, std::vector<KeyRange>& out, std::string& error) {
@@ -61,7 +53,7 @@ bool ParseKeyScript(const std::string& text, std::vector<KeyRange>& out, std::st
         const size_t dash = range.find('-');
         const std::string from = range.substr(0, dash);
         const std::string to = dash == std::string::npos ? from : range.substr(dash + 1);
-        if (!ParseCount(from, r.from) || !ParseCount(to, r.to)) {
+        if (!ParseWholeNumber(from, r.from) || !ParseWholeNumber(to, r.to)) {
             error = where + "bad flip range '" + range + "'";
             return false;
         }

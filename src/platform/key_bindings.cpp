@@ -1,18 +1,12 @@
 #include "platform/key_bindings.h"
 
+#include "platform/plain_text.h"
+
 namespace tumbleroo {
 
 namespace {
 
 constexpr char kPositionSeparator = ',';
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 }  // namespace
 
@@ -47,7 +41,7 @@ std::vector<std::string> SplitKeyPositions(std::string_view text) {
     std::vector<std::string> positions;
     while (true) {
         const size_t end = text.find(kPositionSeparator);
-        const std::string_view part = Trimmed(text.substr(0, end));
+        const std::string_view part = TrimBlanks(text.substr(0, end));
         if (!part.empty()) positions.emplace_back(part);
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);

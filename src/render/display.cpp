@@ -151,10 +151,9 @@ void DrawScaledRow(uint16_t* drow, const uint16_t* srow, const std::vector<Colum
 
 }  // namespace
 
-bool InitDisplay(Game& game, int32_t width, int32_t height, bool fullScreen, int32_t) {
+bool InitDisplay(Game& game, int32_t width, int32_t height, bool, int32_t) {
     DisplayState& d = game.display;
     if (d.open) return false;
-    d.FullScreenMode = fullScreen;
     if (!game.platform->OpenDisplay()) return false;
     d.BackBuffer = CreateBlankSurface(width, height);
     d.open = true;

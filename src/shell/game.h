@@ -181,7 +181,6 @@ struct ObjectState {
 
 struct DisplayState {
     bool open = false;
-    bool FullScreenMode = false;
     bool CursorHidden = false;
     Surface BackBuffer;
     Surface FrontBuffer;  // the frame on screen

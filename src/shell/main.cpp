@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/plain_text.h"
 #include "platform/sdl_platform.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
-#include "shell/numeric.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 

@@ -38,15 +38,6 @@ inline std::string NumberText(int64_t v) {
     return " " + std::to_string(v);
 }
 
-// A command-line count: decimal digits only, at most 18 of them (so that it
-// fits without overflow); false for anything else.
-inline bool ParseWholeNumber(const std::string& text, uint64_t& out) {
-    if (text.empty() || text.size() > 18) return false;
-    if (text.find_first_not_of("0123456789") != std::string::npos) return false;
-    out = std::stoull(text);
-    return true;
-}
-
 // The game's one random source: a SplitMix64 sequence, so a seed gives the
 // same run on every machine and library.
 class Random {

@@ -12,6 +12,7 @@
 
 #include "persist/ini.h"
 #include "platform/headless_platform.h"
+#include "platform/plain_text.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
 #include "shell/program.h"
