@@ -217,6 +217,50 @@ TEST(CourseProbe, ASpringIsALaunchAndAJumpSlowingDownIsNot) {
     EXPECT_EQ(CountFor(tally, "InWater"), 0u);
 }
 
+// A floor with a pit of the given width in it and a tall flag beyond.
+std::string PitCourse(int pitWidth) {
+    constexpr int kWidth = 40, kHeight = 24, kFloorRow = 22, kPitColumn = 14, kFlagColumn = 36;
+    constexpr int kFlagTop = 8, kStartColumn = 2;
+    std::string text = "Cells:\n";
+    for (int y = 0; y < kHeight; ++y) {
+        std::string row(kWidth, y >= kFloorRow ? '#' : '.');
+        if (y >= kFloorRow) row.replace(kPitColumn, pitWidth, pitWidth, '.');
+        if (y >= kFlagTop && y < kFloorRow) row[kFlagColumn] = 'G';
+        if (y == kFloorRow - 1) row[kStartColumn] = 'S';
+        text += row + "\n";
+    }
+    return text;
+}
+
+RampFigures RampOfPit(int pitWidth, const std::string& keys) {
+    CourseFolder folder;
+    std::string error;
+    EXPECT_TRUE(MakeCourseFolderFromText("T1-1", PitCourse(pitWidth), folder, error)) << error;
+    std::vector<KeyRange> script;
+    EXPECT_TRUE(ParseKeyScript(keys, script, error)) << error;
+    constexpr int32_t kWidest = 6;
+    constexpr uint64_t kHorizon = 180;
+    const RampFigures figures = MeasureRamp(folder, script, kWidest, kHorizon);
+    RemoveCourseFolder(folder);
+    return figures;
+}
+
+// The solver's clears of a narrow and a wide pit: over the narrow one the
+// jumps may start anywhere in +-6 frames, over the wide one they may not.
+TEST(CourseRamp, AWiderPitNarrowsTheJumpWindows) {
+    const RampFigures narrow = RampOfPit(2,
+        "26-29 RIGHT+Z\n30-33 RIGHT\n34-57 RIGHT+Z\n58-73 RIGHT\n74-81 Z\n82-113 RIGHT+Z\n"
+        "114-133 RIGHT\n134-161 RIGHT+Z\n162-167 RIGHT\n");
+    const RampFigures wide = RampOfPit(9,
+        "26-29 RIGHT+Z\n30-33 RIGHT\n34-69 RIGHT+Z\n70-73 RIGHT\n74-77 Z\n82-85 Z\n"
+        "86-117 RIGHT+Z\n118-133 RIGHT\n134-161 RIGHT+Z\n162-171 RIGHT\n");
+    EXPECT_EQ(narrow.jumps, 4);
+    EXPECT_EQ(narrow.medianWindow, 13);
+    EXPECT_EQ(wide.jumps, 5);
+    EXPECT_LT(wide.medianWindow, narrow.medianWindow);
+    EXPECT_LT(wide.tightestWindow, 13);
+}
+
 // Key presses survive the round trip, and a jitter of nothing changes nothing.
 TEST(CourseForgiveness, PressesRebuildTheScript) {
     std::vector<KeyRange> script;

@@ -12,11 +12,12 @@
 //       moved by up to F frames (2) at random; prints the share that clears
 //   tumbleroo-courses probe COURSE.txt PROBE ROUTE SCRIPT.keys
 //       checks a probe file's rules: the script's uses, then the bypass copy
-//   tumbleroo-courses ramp [--scripts DIR] [--widest F] COURSE.txt...
+//   tumbleroo-courses ramp [--scripts DIR] [--widest F] [--horizon F] COURSE.txt...
 //       prints the ramp table: deadly obstacles per 100 columns, narrowest
-//       landing and tightest timing window of each course's clear script
-//       (DIR/<course>.keys, tests/courses by default; windows out to +-F, 6;
-//       0 leaves the windows out)
+//       landing and the timing windows of the jumps of each course's clear
+//       script (DIR/<course>.keys, tests/courses by default; windows out to
+//       +-F frames, 6, 0 leaves them out; a shifted jump counts when the
+//       player gets through the next F flips, 180, without a miss)
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +34,9 @@ namespace {
 using namespace tumbleroo;
 using namespace tumbleroo::courses;
 
+constexpr long kRampWidestShift = 6;     // frames either side of a jump's start
+constexpr long kRampHorizonFlips = 180;  // 3 s at 60 frames/s
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: tumbleroo-courses solve COURSE.txt ROUTE OUT.keys [-v]\n"
@@ -41,7 +45,7 @@ int Usage() {
                  "       tumbleroo-courses forgive COURSE.txt SCRIPT.keys [--runs N] [--jitter F]"
                  " [--seed N]\n"
                  "       tumbleroo-courses probe COURSE.txt PROBE ROUTE SCRIPT.keys\n"
-                 "       tumbleroo-courses ramp [--scripts DIR] [--widest F] COURSE.txt...\n");
+                 "       tumbleroo-courses ramp [--scripts DIR] [--widest F] [--horizon F] COURSE.txt...\n");
     return 2;
 }
 
@@ -161,20 +165,23 @@ int CheckProbe(const CourseFolder& folder, const std::string& sourcePath, char**
 
 int Ramp(int argc, char** argv) {
     std::string scripts = "tests/courses";
-    long widest = 6;
+    long widest = kRampWidestShift, horizon = kRampHorizonFlips;
     int i = 2;
     for (; i + 1 < argc && argv[i][0] == '-' && argv[i][1] == '-'; i += 2) {
         if (std::string(argv[i]) == "--scripts") {
             scripts = argv[i + 1];
         } else if (std::string(argv[i]) == "--widest") {
             widest = std::atol(argv[i + 1]);
+        } else if (std::string(argv[i]) == "--horizon") {
+            horizon = std::atol(argv[i + 1]);
         } else {
             return Usage();
         }
     }
-    if (i >= argc || widest < 0) return Usage();
-    std::printf("| Course | Width | Deadly per 100 columns | Narrowest landing | Tightest window |\n"
-                "|---|---|---|---|---|\n");
+    if (i >= argc || widest < 0 || horizon <= 0) return Usage();
+    std::printf("| Course | Width | Deadly per 100 columns | Narrowest landing | Jumps | Tightest window "
+                "| Median window | Jumps of 3 frames or fewer |\n"
+                "|---|---|---|---|---|---|---|---|\n");
     int status = 0;
     for (; i < argc; ++i) {
         CourseFolder folder;
@@ -186,13 +193,17 @@ int Ramp(int argc, char** argv) {
             continue;
         }
         if (ReadScript(scripts + "/" + folder.name + ".keys", script)) {
-            const RampFigures f = MeasureRamp(folder, script, static_cast<int32_t>(widest));
-            const std::string window =
-                widest == 0 ? "not searched"
-                            : std::to_string(f.tightestWindow) + " frames (jump at frame " +
-                                  std::to_string(f.tightestAtFrame) + ")";
-            std::printf("| %s | %d | %.1f | %d cells | %s |\n", folder.name.c_str(), f.width,
-                        f.deadlyPer100Columns, f.narrowestLanding, window.c_str());
+            const RampFigures f = MeasureRamp(folder, script, static_cast<int32_t>(widest),
+                                              static_cast<uint64_t>(horizon));
+            std::printf("| %s | %d | %.1f | %d cells | %d | ", folder.name.c_str(), f.width,
+                        f.deadlyPer100Columns, f.narrowestLanding, f.jumps);
+            if (widest == 0) {
+                std::printf("not searched | | |\n");
+            } else {
+                std::printf("%d frames (jump at frame %llu) | %d frames | %d |\n", f.tightestWindow,
+                            static_cast<unsigned long long>(f.tightestAtFrame), f.medianWindow,
+                            f.tightJumps);
+            }
             std::fflush(stdout);
         } else {
             status = 1;

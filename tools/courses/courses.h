@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/headless_platform.h"
 #include "shell/map_file.h"
 
 namespace tumbleroo {
@@ -60,6 +61,16 @@ struct Solution {
 };
 
 Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options);
+
+// How many flips one jump of a clear script may start in (1 + the shifts
+// either side, out to +-widest, every other key kept) with the player
+// getting through the next `horizon` flips without a miss.
+struct JumpWindow {
+    uint64_t start = 0;  // the flip the jump starts on in the script
+    int32_t frames = 1;
+};
+std::vector<JumpWindow> JumpWindows(const CourseFolder& folder, const std::vector<KeyRange>& script,
+                                    int32_t widest, uint64_t horizon);
 
 // Loads the course into a prepared game, as the driver does for --map.
 void StartCourse(Game& game, const CourseFolder& folder);

@@ -91,17 +91,20 @@ struct RampFigures {
     int32_t width = 0;
     double deadlyPer100Columns = 0.0;  // hazard groups and pits
     int32_t narrowestLanding = 0;      // cells, from the clear script's landings
-    int32_t tightestWindow = 0;        // frames a single jump may start in and still clear
+    int32_t jumps = 0;                 // jumps of the clear script whose windows were searched
+    int32_t tightestWindow = 0;        // frames a single jump may start in, the player unharmed
     uint64_t tightestAtFrame = 0;      // where that jump starts
+    int32_t medianWindow = 0;
+    int32_t tightJumps = 0;            // jumps whose window is 3 frames or fewer
 };
 
 // Deadly obstacles: groups of touching hazard cells, and runs of columns
 // open to the bottom of the map.
 int32_t DeadlyObstacles(const MapData& map);
 
-// The measures of one course and its clear script; windows are searched
-// out to +-widest frames.
+// The measures of one course and its clear script; jump windows are
+// searched out to +-widest frames, each shift judged over `horizon` flips.
 RampFigures MeasureRamp(const CourseFolder& folder, const std::vector<KeyRange>& script,
-                        int32_t widest);
+                        int32_t widest, uint64_t horizon);
 
 }  // namespace tumbleroo::courses

@@ -11,6 +11,8 @@ namespace tumbleroo::courses {
 namespace {
 
 constexpr double kColumnsPerMeasure = 100.0;
+// A jump that must start within this many frames asks for a practised hand.
+constexpr int32_t kTightFrames = 3;
 
 bool Deadly(uint8_t code) {
     switch (code) {
@@ -54,35 +56,6 @@ int32_t HazardGroups(const MapData& map) {
     return groups;
 }
 
-bool Clears(const CourseFolder& folder, const std::vector<Press>& presses) {
-    const Tally tally = ReplayAndTally(folder, ScriptOf(presses));
-    return tally.cleared && tally.misses == 0;
-}
-
-// How many frames one edge of one press may move to, all its neighbours
-// kept, with the script still clearing: 1 + the free frames either side.
-int32_t EdgeWindow(const CourseFolder& folder, std::vector<Press> presses, size_t index,
-                   bool start, int32_t widest) {
-    const Press original = presses[index];
-    int32_t window = 1;
-    for (int32_t direction : {-1, 1}) {
-        for (int32_t step = 1; step <= widest; ++step) {
-            Press& p = presses[index];
-            p = original;
-            uint64_t& edge = start ? p.from : p.to;
-            const int64_t moved = static_cast<int64_t>(edge) + direction * step;
-            if (moved < 0 || (start && moved > static_cast<int64_t>(p.to)) ||
-                (!start && moved < static_cast<int64_t>(p.from))) {
-                break;
-            }
-            edge = static_cast<uint64_t>(moved);
-            if (!Clears(folder, presses)) break;
-            ++window;
-        }
-    }
-    return window;
-}
-
 }  // namespace
 
 int32_t DeadlyObstacles(const MapData& map) {
@@ -94,23 +67,23 @@ int32_t DeadlyObstacles(const MapData& map) {
 }
 
 RampFigures MeasureRamp(const CourseFolder& folder, const std::vector<KeyRange>& script,
-                        int32_t widest) {
+                        int32_t widest, uint64_t horizon) {
     RampFigures figures;
     figures.width = folder.map.header.MapWidth;
     figures.deadlyPer100Columns =
         kColumnsPerMeasure * DeadlyObstacles(folder.map) / std::max(1, figures.width);
     figures.narrowestLanding = ReplayAndTally(folder, script).narrowestLanding;
-    const std::vector<Press> presses = PressesOf(script);
-    figures.tightestWindow = 2 * widest + 1;
-    // The timing that matters is when each jump starts (no search: widest 0).
-    for (size_t i = 0; widest > 0 && i < presses.size(); ++i) {
-        if (presses[i].key != Key::Z) continue;
-        const int32_t window = EdgeWindow(folder, presses, i, true, widest);
-        if (window < figures.tightestWindow) {
-            figures.tightestWindow = window;
-            figures.tightestAtFrame = presses[i].from;
-        }
-    }
+    if (widest == 0) return figures;
+    std::vector<JumpWindow> windows = JumpWindows(folder, script, widest, horizon);
+    figures.jumps = static_cast<int32_t>(windows.size());
+    if (windows.empty()) return figures;
+    std::sort(windows.begin(), windows.end(),
+              [](const JumpWindow& a, const JumpWindow& b) { return a.frames < b.frames; });
+    figures.tightestWindow = windows.front().frames;
+    figures.tightestAtFrame = windows.front().start;
+    figures.medianWindow = windows[windows.size() / 2].frames;
+    figures.tightJumps = static_cast<int32_t>(std::count_if(
+        windows.begin(), windows.end(), [](const JumpWindow& w) { return w.frames <= kTightFrames; }));
     return figures;
 }
 

@@ -267,6 +267,111 @@ void StartCourse(Game& game, const CourseFolder& folder) {
     ReadMapFile(game, MapFilePath(game, folder.name));
 }
 
+namespace {
+
+// Key masks, one per flip, of a key script.
+std::vector<uint8_t> MasksOf(const std::vector<KeyRange>& script) {
+    std::vector<uint8_t> masks;
+    for (const KeyRange& r : script) {
+        if (masks.size() <= r.to) masks.resize(r.to + 1, 0);
+        for (Key key : r.keys) {
+            for (const KeyName& k : kKeyNames) {
+                if (k.key != key) continue;
+                for (uint64_t f = r.from; f <= r.to; ++f) masks[f] |= k.mask;
+            }
+        }
+    }
+    return masks;
+}
+
+bool HoldsZ(const std::vector<uint8_t>& keys, int64_t flip) {
+    return flip >= 0 && flip < static_cast<int64_t>(keys.size()) && (keys[flip] & kMaskZ) != 0;
+}
+
+// Steps one candidate a stage pass; false once it has missed or stopped.
+bool StepOnce(DrawingKit& kit, Candidate& c, bool& cleared) {
+    Lend(kit, c.game);
+    const uint64_t missesBefore = c.game.run.misses;
+    c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
+    bool running = false;
+    try {
+        running = StepStageFrame(c.game);
+    } catch (const ProgramEnded&) {
+    }
+    Lend(kit, c.game);
+    cleared = c.game.run.cleared;
+    return cleared || (running && c.game.run.misses == missesBefore);
+}
+
+// Whether the candidate, with the jump held over [start, end] moved whole
+// by `shift` flips, gets through the next `horizon` flips without a miss.
+bool SurvivesShift(DrawingKit& kit, const Candidate& snapshot, uint64_t start, uint64_t end,
+                   int32_t shift, uint64_t horizon) {
+    auto c = Clone(snapshot);
+    std::vector<uint8_t>& keys = c->keys;
+    const uint64_t movedEnd = end + shift;
+    if (keys.size() <= std::max(end, movedEnd)) keys.resize(std::max(end, movedEnd) + 1, 0);
+    for (uint64_t f = start; f <= end; ++f) keys[f] &= static_cast<uint8_t>(~kMaskZ);
+    for (uint64_t f = start + shift; f <= movedEnd; ++f) keys[f] |= kMaskZ;
+    const uint64_t until = start + horizon;
+    bool cleared = false;
+    while (c->platform.flips < until) {
+        if (!StepOnce(kit, *c, cleared)) return false;
+        if (cleared) return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<JumpWindow> JumpWindows(const CourseFolder& folder, const std::vector<KeyRange>& script,
+                                    int32_t widest, uint64_t horizon) {
+    DrawingKit kit;
+    HeadlessPlatform resources;
+    auto owned = std::make_unique<Candidate>();
+    Candidate& main = *owned;
+    main.platform.resources = &resources;
+    main.keys = MasksOf(script);
+    main.platform.keys = &main.keys;
+    main.game.platform = &main.platform;
+    StartCourse(main.game, folder);
+    SetUpStage(main.game);
+    ZoomTransition(main.game, 1.0, 1.2);
+    Lend(kit, main.game);
+
+    std::vector<JumpWindow> windows;
+    const std::vector<uint8_t> keys = main.keys;
+    bool cleared = false;
+    for (uint64_t start = 0; start < keys.size() && !cleared; ++start) {
+        if (!HoldsZ(keys, static_cast<int64_t>(start)) || HoldsZ(keys, static_cast<int64_t>(start) - 1)) {
+            continue;
+        }
+        const uint64_t earliest = start >= static_cast<uint64_t>(widest) ? start - widest : 0;
+        while (main.platform.flips < earliest && !cleared) {
+            if (!StepOnce(kit, main, cleared)) return windows;  // the script itself misses
+        }
+        if (cleared) break;
+        uint64_t end = start;
+        while (HoldsZ(keys, static_cast<int64_t>(end) + 1)) ++end;
+        JumpWindow window{start, 1};
+        for (int32_t direction : {-1, 1}) {
+            for (int32_t step = 1; step <= widest; ++step) {
+                const int32_t shift = direction * step;
+                // Moved whole, the press must not run into its neighbours, nor
+                // start before the flip the copy was taken at.
+                const int64_t first = static_cast<int64_t>(start) + shift;
+                const int64_t last = static_cast<int64_t>(end) + shift;
+                const bool blocked = first < static_cast<int64_t>(main.platform.flips) ||
+                                     (shift < 0 ? HoldsZ(keys, first - 1) : HoldsZ(keys, last + 1));
+                if (blocked || !SurvivesShift(kit, main, start, end, shift, horizon)) break;
+                ++window.frames;
+            }
+        }
+        windows.push_back(window);
+    }
+    return windows;
+}
+
 Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options) {
     Search search{options, options.route, {}};
     search.route.push_back(GoalCell(folder.map));
