@@ -22,6 +22,7 @@ constexpr double kViewFixedX = 280;
 constexpr int32_t kPlayerScreenY = 270;
 constexpr int32_t kSkyStripWidth = 127, kSkyStripHeight = 24;
 constexpr int32_t kGroundStripWidth = 127, kGroundStripHeight = 48;
+constexpr int32_t kGroundStripStepPx = 120;  // strips overlap a little
 // Sky decorations: one place per 400 x 80 pixels, about two in three filled,
 // shifted right by up to 6 x 40 and down by up to 3 x 8 pixels.
 constexpr int32_t kSkyPlaceWidthPx = 400, kSkyPlaceHeightPx = 80;
@@ -42,6 +43,13 @@ uint32_t Scatter(int32_t column, int32_t row) {
     v ^= v >> 13;
     v *= 0x5bd1e995u;
     return v ^ (v >> 15);
+}
+
+// The first multiple of `step` (from 0) at which something `reach` pixels
+// wide can still show right of the screen's left edge at `originX`.
+int32_t FirstStepReaching(double originX, int32_t reach, int32_t step) {
+    const int32_t leftmost = static_cast<int32_t>(std::floor(originX)) - reach;
+    return leftmost <= 0 ? 0 : leftmost / step * step;
 }
 
 // An ObjPictures cell drawn keyed at a screen point.
@@ -123,8 +131,12 @@ void DrawBackground(Game& game) {
     // Sky decorations, scattered: each place of a coarse grid gets a
     // decoration or not, and a shift of its own, so no grid shows; the
     // lowest rows of the map (ground level, pits) keep a clear sky.
+    // Only places whose strip can reach the screen are visited.
     const int32_t skyBottom = kCellPx * game.map.MapHeight - kClearSkyBandPx;
-    for (int32_t k = 0; k <= w; k += kSkyPlaceWidthPx) {
+    const int32_t skyReachPx = kSkyStripWidth + static_cast<int32_t>(kSkyShiftSteps - 1) * kSkyShiftStepPx;
+    const int32_t firstPlace = FirstStepReaching(originX, skyReachPx, kSkyPlaceWidthPx);
+    const int32_t skyEnd = std::min(w, static_cast<int32_t>(originX) + kScreenWidth);
+    for (int32_t k = firstPlace; k <= skyEnd; k += kSkyPlaceWidthPx) {
         for (int32_t i = 0; i <= std::min(h, skyBottom - kSkyStripHeight); i += kSkyPlaceHeightPx) {
             const uint32_t place = Scatter(k / kSkyPlaceWidthPx, i / kSkyPlaceHeightPx);
             if (place % kSkyGapEvery == 0) continue;
@@ -136,7 +148,9 @@ void DrawBackground(Game& game) {
     }
     // The ground line along the bottom of the map.
     const double groundY = kCellPx * game.map.MapHeight - originY - 40;
-    for (int32_t i = 0; i <= w; i += 120) {
+    const int32_t groundEnd = std::min(w, static_cast<int32_t>(originX) + kScreenWidth);
+    for (int32_t i = FirstStepReaching(originX, kGroundStripWidth, kGroundStripStepPx); i <= groundEnd;
+         i += kGroundStripStepPx) {
         DrawPicture(game, strips, 0, kSkyStripHeight * (3 * style - 1), kGroundStripWidth,
                     kGroundStripHeight, Round32(i - originX), Round32(groundY));
     }
