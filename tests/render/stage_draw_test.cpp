@@ -178,5 +178,30 @@ TEST(StageDrawing, SkyDecorationsStayAboveGroundLevel) {
     }
 }
 
+// Scrolled one pixel right, the background moves one pixel left and only
+// the new column at the right edge is new: no decoration is left out or
+// added as it enters or leaves the screen, anywhere along a wide map.
+TEST(StageDrawing, BackgroundScrollsWholeAlongAWideMap) {
+    constexpr int32_t kColumns = 600, kStepPx = 37;
+    testing::TestGame t;
+    std::string rows = "S" + std::string(kColumns - 1, '.') + "\n";
+    for (int y = 1; y < 24; ++y) rows += std::string(kColumns, '.') + "\n";
+    t.Stage(rows, "GroundStyle: 2");
+    const int32_t lastPx = (kColumns - 32) * 20 - 1;
+    for (int32_t px = 0; px < lastPx; px += kStepPx) {
+        t.game.player.ScrollX = px / 20.0;
+        DrawBackground(t.game);
+        const Surface before = t.game.display.BackBuffer;
+        t.game.player.ScrollX = (px + 1) / 20.0;
+        DrawBackground(t.game);
+        const Surface& after = t.game.display.BackBuffer;
+        int32_t differing = 0;
+        for (int32_t y = 0; y < kScreenHeight; ++y) {
+            for (int32_t x = 0; x + 1 < kScreenWidth; ++x) differing += after.At(x, y) != before.At(x + 1, y);
+        }
+        ASSERT_EQ(differing, 0) << "scrolled from pixel " << px;
+    }
+}
+
 }  // namespace
 }  // namespace tumbleroo
