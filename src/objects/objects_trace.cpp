@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/json_line.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
@@ -39,38 +40,24 @@ constexpr std::array<ActorTable, 5> kActorTables{{
     {"Monkeys", &ObjectState::Monkeys},
 }};
 
-void AppendMember(std::string& json, const char* name, int64_t value, bool first = false) {
-    if (!first) json += ',';
-    json += '"';
-    json += name;
-    json += "\":";
-    json += std::to_string(value);
-}
-
-void AppendKey(std::string& json, const char* name) {
-    json += ",\"";
-    json += name;
-    json += "\":";
-}
-
 void AppendActorFields(std::string& json, const Actor& a) {
-    AppendMember(json, "X", a.X, true);
-    AppendMember(json, "Y", a.Y);
-    AppendMember(json, "VX", a.VX);
-    AppendMember(json, "VY", a.VY);
-    AppendMember(json, "Counter", a.Counter);
-    AppendMember(json, "Alive", a.Alive);
+    AppendJsonMember(json, "X", a.X);
+    AppendJsonMember(json, "Y", a.Y);
+    AppendJsonMember(json, "VX", a.VX);
+    AppendJsonMember(json, "VY", a.VY);
+    AppendJsonMember(json, "Counter", a.Counter);
+    AppendJsonMember(json, "Alive", a.Alive);
 }
 
 void AppendPlaced(std::string& json, const PlacedTable& t, const ObjectState& o) {
     const std::vector<PlacedObject>& records = o.*t.table;
-    AppendKey(json, t.name);
+    AppendJsonKey(json, t.name);
     json += '[';
     for (size_t i = 0; i < records.size(); ++i) {
         if (i != 0) json += ',';
         json += '{';
-        AppendMember(json, "X", records[i].X, true);
-        AppendMember(json, "Y", records[i].Y);
+        AppendJsonMember(json, "X", records[i].X);
+        AppendJsonMember(json, "Y", records[i].Y);
         json += '}';
     }
     json += ']';
@@ -78,7 +65,7 @@ void AppendPlaced(std::string& json, const PlacedTable& t, const ObjectState& o)
 
 void AppendActors(std::string& json, const ActorTable& t, const ObjectState& o) {
     const std::vector<Actor>& records = o.*t.table;
-    AppendKey(json, t.name);
+    AppendJsonKey(json, t.name);
     json += '[';
     for (size_t i = 0; i < records.size(); ++i) {
         if (i != 0) json += ',';
@@ -90,15 +77,15 @@ void AppendActors(std::string& json, const ActorTable& t, const ObjectState& o) 
 }
 
 void AppendOrbiters(std::string& json, const ObjectState& o) {
-    AppendKey(json, "Orbiters");
+    AppendJsonKey(json, "Orbiters");
     json += '[';
     for (size_t i = 0; i < o.Orbiters.size(); ++i) {
         if (i != 0) json += ',';
         json += '{';
         AppendActorFields(json, o.Orbiters[i]);
-        AppendMember(json, "HitPoints", o.OrbiterHitPoints[i]);
-        AppendMember(json, "CentreX", o.OrbiterCentreX[i]);
-        AppendMember(json, "CentreY", o.OrbiterCentreY[i]);
+        AppendJsonMember(json, "HitPoints", o.OrbiterHitPoints[i]);
+        AppendJsonMember(json, "CentreX", o.OrbiterCentreX[i]);
+        AppendJsonMember(json, "CentreY", o.OrbiterCentreY[i]);
         json += '}';
     }
     json += ']';
@@ -120,37 +107,36 @@ void AppendObjectsTrace(const Game& game, std::string& json) {
     const ObjectState& o = game.objects;
     if (!HasObjects(o)) return;
 
-    // Every member below is written with a leading comma; the first one's
-    // is dropped when the object is closed.
-    std::string members;
+    AppendJsonKey(json, "objects");
+    json += '{';
     for (const PlacedTable& t : kPlacedTables) {
-        if (!(o.*t.table).empty()) AppendPlaced(members, t, o);
+        if (!(o.*t.table).empty()) AppendPlaced(json, t, o);
     }
     for (const ActorTable& t : kActorTables) {
-        if (!(o.*t.table).empty()) AppendActors(members, t, o);
+        if (!(o.*t.table).empty()) AppendActors(json, t, o);
     }
-    if (!o.Orbiters.empty()) AppendOrbiters(members, o);
-    AppendKey(members, "MoverState");
-    members += '[';
+    if (!o.Orbiters.empty()) AppendOrbiters(json, o);
+    AppendJsonKey(json, "MoverState");
+    json += '[';
     for (size_t i = 0; i < o.MoverState.size(); ++i) {
-        if (i != 0) members += ',';
-        members += std::to_string(o.MoverState[i]);
+        if (i != 0) json += ',';
+        json += std::to_string(o.MoverState[i]);
     }
-    members += ']';
-    AppendMember(members, "SideLiftOffset", o.SideLiftOffset);
-    AppendMember(members, "UpDownLiftOffset", o.UpDownLiftOffset);
-    AppendMember(members, "SpikeBlockLeftOffset", o.SpikeBlockLeftOffset);
-    AppendMember(members, "SpikeBlockRightOffset", o.SpikeBlockRightOffset);
-    AppendMember(members, "SpikeBlockUpOffset", o.SpikeBlockUpOffset);
-    AppendMember(members, "SpikeBlockDownOffset", o.SpikeBlockDownOffset);
-    AppendMember(members, "SpikeBlockLeftWarning", o.SpikeBlockLeftWarning);
-    AppendMember(members, "SpikeBlockRightWarning", o.SpikeBlockRightWarning);
-    AppendMember(members, "SpikeBlockUpWarning", o.SpikeBlockUpWarning);
-    AppendMember(members, "SpikeBlockDownWarning", o.SpikeBlockDownWarning);
-    AppendMember(members, "SinkToggle", o.SinkToggle);
-    AppendMember(members, "OrbitRadius", o.OrbitRadius);
+    json += ']';
+    AppendJsonMember(json, "SideLiftOffset", o.SideLiftOffset);
+    AppendJsonMember(json, "UpDownLiftOffset", o.UpDownLiftOffset);
+    AppendJsonMember(json, "SpikeBlockLeftOffset", o.SpikeBlockLeftOffset);
+    AppendJsonMember(json, "SpikeBlockRightOffset", o.SpikeBlockRightOffset);
+    AppendJsonMember(json, "SpikeBlockUpOffset", o.SpikeBlockUpOffset);
+    AppendJsonMember(json, "SpikeBlockDownOffset", o.SpikeBlockDownOffset);
+    AppendJsonMember(json, "SpikeBlockLeftWarning", o.SpikeBlockLeftWarning);
+    AppendJsonMember(json, "SpikeBlockRightWarning", o.SpikeBlockRightWarning);
+    AppendJsonMember(json, "SpikeBlockUpWarning", o.SpikeBlockUpWarning);
+    AppendJsonMember(json, "SpikeBlockDownWarning", o.SpikeBlockDownWarning);
+    AppendJsonMember(json, "SinkToggle", o.SinkToggle);
+    AppendJsonMember(json, "OrbitRadius", o.OrbitRadius);
     json += ",\"objects\":{";
-    json.append(members, 1, std::string::npos);
+    json.append(json, 1, std::string::npos);
     json += '}';
 }
 

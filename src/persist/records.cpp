@@ -15,6 +15,7 @@
 #include "persist/ini.h"
 #include "persist/player_files.h"
 #include "platform/plain_text.h"
+#include "platform/table_index.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
@@ -103,7 +104,7 @@ std::string RecordsText(const Game& game) {
     std::string text;
     for (int stage = 1; stage <= kStageCount; ++stage) {
         for (int course = 1; course <= kCoursesPerStage; ++course) {
-            const CourseRecord& r = game.records.CourseRecords[stage][course];
+            const CourseRecord& r = game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
             text += PrintedNumber(ToFlag(r.Cleared != kOff)) + kLineEnd;
             text += PrintedNumber(r.BestCoins) + kLineEnd;
             text += r.ClearedAt + kLineEnd;
@@ -152,7 +153,7 @@ void LoadRecords(Game& game) {
         const int group = static_cast<int>(i) / kLinesPerCourse;
         const int stage = group / kCoursesPerStage + 1;
         const int course = group % kCoursesPerStage + 1;
-        CourseRecord& record = records.CourseRecords[stage][course];
+        CourseRecord& record = records.CourseRecords[AsIndex(stage)][AsIndex(course)];
         if (!LoadRecordLine(record, static_cast<int>(i) % kLinesPerCourse, lines[i])) damaged = true;
     }
     records.recordsDamaged = damaged;
@@ -172,7 +173,7 @@ SaveResult SaveRecords(Game& game) {
 void ResetRecords(Game& game) {
     for (int stage = 1; stage <= kStageCount; ++stage) {
         for (int course = 1; course <= kCoursesPerStage; ++course) {
-            CourseRecord& r = game.records.CourseRecords[stage][course];
+            CourseRecord& r = game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
             r.Cleared = kOff;
             r.ClearedAt.clear();
             r.BestCoins = 0;
@@ -184,7 +185,7 @@ void ResetRecords(Game& game) {
 Flag StageCompleted(const Game& game, int16_t stage) {
     if (stage < 1 || stage > kStageCount) return kOff;
     for (int course = 1; course <= kCoursesPerStage; ++course) {
-        if (!IsOn(game.records.CourseRecords[stage][course].Cleared)) return kOff;
+        if (!IsOn(game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].Cleared)) return kOff;
     }
     return kOn;
 }
@@ -195,7 +196,7 @@ bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
     records.NewRecord = kOff;
     if (!ValidCourse(stage, course)) return true;
 
-    CourseRecord& r = records.CourseRecords[stage][course];
+    CourseRecord& r = records.CourseRecords[AsIndex(stage)][AsIndex(course)];
     if (!IsOn(r.Cleared)) {
         r.Cleared = kOn;
         records.FirstClear = kOn;

@@ -8,6 +8,7 @@
 
 #include "platform/plain_text.h"
 #include "platform/sdl_support.h"
+#include "platform/table_index.h"
 
 namespace tumbleroo {
 
@@ -92,7 +93,7 @@ void HeadlessPlatform::Present(const uint16_t* pixels, const uint16_t*, int widt
             std::fprintf(stderr, "cannot write %s\n", shot->second.c_str());
         }
     }
-    if (keepLastFrame) lastFrame.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    if (keepLastFrame) lastFrame.assign(pixels, pixels + CellCount(width, height));
     CheckEndRequest();
     // A key whose ranges the flip count has just left is released.
     for (Key k : kAllKeys) {
@@ -186,8 +187,8 @@ bool SaveFramePng(const std::string& path, const uint16_t* pixels, int width, in
     RgbImage image;
     image.width = width;
     image.height = height;
-    image.rgb.resize(static_cast<size_t>(width) * height * 3);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+    image.rgb.resize(CellCount(width, height) * 3);
+    for (size_t i = 0; i < CellCount(width, height); ++i) {
         const uint16_t p = pixels[i];
         const uint32_t r5 = (p >> 11) & 0x1F, g6 = (p >> 5) & 0x3F, b5 = p & 0x1F;
         image.rgb[3 * i] = static_cast<uint8_t>((r5 << 3) | (r5 >> 2));

@@ -33,6 +33,7 @@
 #include "platform/sdl_gamepad.h"
 #include "platform/sdl_scaler.h"
 #include "platform/sdl_support.h"
+#include "platform/table_index.h"
 
 namespace tumbleroo {
 namespace {
@@ -226,14 +227,14 @@ public:
         SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, picture.width, picture.height, 32,
                                                            SDL_PIXELFORMAT_RGBA32);
         if (!icon) return;
-        const size_t pixels = static_cast<size_t>(picture.width) * picture.height;
+        const size_t pixels = CellCount(picture.width, picture.height);
         for (size_t i = 0; i < pixels && 3 * i + 2 < picture.rgb.size(); ++i) {
             const uint8_t* in = &picture.rgb[3 * i];
             const uint32_t rgb = in[0] | (in[1] << 8) | (in[2] << 16);
             const uint8_t alpha = rgb == transparentRgb ? SDL_ALPHA_TRANSPARENT : SDL_ALPHA_OPAQUE;
             const int y = static_cast<int>(i) / picture.width;
             const int x = static_cast<int>(i) % picture.width;
-            uint8_t* out = static_cast<uint8_t*>(icon->pixels) + static_cast<size_t>(y) * icon->pitch + 4 * x;
+            uint8_t* out = static_cast<uint8_t*>(icon->pixels) + RowMajor(4 * x, y, icon->pitch);
             out[0] = in[0];
             out[1] = in[1];
             out[2] = in[2];

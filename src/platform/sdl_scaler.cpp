@@ -1,4 +1,5 @@
 #include "platform/sdl_scaler.h"
+#include "platform/table_index.h"
 
 #include <algorithm>
 #include <array>
@@ -34,14 +35,16 @@ struct Span {
     int begin = kFrameWidth;
     int end = 0;
     bool Empty() const { return begin >= end; }
+    static constexpr int kPackedBits = static_cast<int>(kBitsPerPixel);
+    static constexpr int kLastBit = 31;
     void Add(int x, unsigned differing) {
-        if (Empty()) begin = x + std::countr_zero(differing) / kBitsPerPixel;
-        end = x + (31 - std::countl_zero(differing)) / kBitsPerPixel + 1;
+        if (Empty()) begin = x + std::countr_zero(differing) / kPackedBits;
+        end = x + (kLastBit - std::countl_zero(differing)) / kPackedBits + 1;
     }
 };
 
 uint32_t* WindowRow(WindowPixels window, int y) {
-    return reinterpret_cast<uint32_t*>(window.pixels + static_cast<size_t>(y) * window.pitch);
+    return reinterpret_cast<uint32_t*>(window.pixels + RowMajor(0, y, window.pitch));
 }
 
 bool Aligned(const void* at) { return reinterpret_cast<uintptr_t>(at) % 16 == 0; }

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/table_index.h"
+
 namespace tumbleroo {
 
 namespace {
@@ -71,11 +73,11 @@ bool DecodePng(const uint8_t* data, size_t size, RgbImage& out) {
     if (!rgb) return false;
     out.width = rgb->w;
     out.height = rgb->h;
-    out.rgb.resize(static_cast<size_t>(rgb->w) * rgb->h * 3);
+    out.rgb.resize(CellCount(rgb->w, rgb->h) * 3);
     SDL_LockSurface(rgb);
     for (int y = 0; y < rgb->h; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(rgb->pixels) + static_cast<size_t>(y) * rgb->pitch;
-        std::copy(row, row + rgb->w * 3, &out.rgb[static_cast<size_t>(y) * rgb->w * 3]);
+        const uint8_t* row = static_cast<const uint8_t*>(rgb->pixels) + RowMajor(0, y, rgb->pitch);
+        std::copy(row, row + rgb->w * 3, &out.rgb[RowMajor(0, y, rgb->w) * 3]);
     }
     SDL_UnlockSurface(rgb);
     SDL_FreeSurface(rgb);
@@ -88,8 +90,8 @@ bool WriteRgbPng(const std::string& path, const RgbImage& image) {
     if (!s) return false;
     SDL_LockSurface(s);
     for (int y = 0; y < image.height; ++y) {
-        const uint8_t* src = &image.rgb[static_cast<size_t>(y) * image.width * 3];
-        uint8_t* dst = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+        const uint8_t* src = &image.rgb[RowMajor(0, y, image.width) * 3];
+        uint8_t* dst = static_cast<uint8_t*>(s->pixels) + RowMajor(0, y, s->pitch);
         std::copy(src, src + image.width * 3, dst);
     }
     SDL_UnlockSurface(s);
@@ -138,13 +140,13 @@ GlyphBitmap TextRasterizer::Render(const std::string& utf8, const FontSpec& font
     if (!argb) return out;
     out.width = argb->w;
     out.height = argb->h;
-    out.coverage.resize(static_cast<size_t>(argb->w) * argb->h);
+    out.coverage.resize(CellCount(argb->w, argb->h));
     SDL_LockSurface(argb);
     for (int y = 0; y < argb->h; ++y) {
         const uint32_t* row = reinterpret_cast<const uint32_t*>(
-            static_cast<const uint8_t*>(argb->pixels) + static_cast<size_t>(y) * argb->pitch);
+            static_cast<const uint8_t*>(argb->pixels) + RowMajor(0, y, argb->pitch));
         for (int x = 0; x < argb->w; ++x) {
-            out.coverage[static_cast<size_t>(y) * argb->w + x] = static_cast<uint8_t>(row[x] >> 24);
+            out.coverage[RowMajor(x, y, argb->w)] = static_cast<uint8_t>(row[x] >> 24);
         }
     }
     SDL_UnlockSurface(argb);

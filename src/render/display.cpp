@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/table_index.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
@@ -119,8 +120,8 @@ std::vector<ColumnRun> ColumnRuns(const std::vector<int32_t>& columns) {
         ColumnRun run{columns[2 * i], columns[2 * i + 1], 1, false};
         if (i + 1 < n) run.repeated = columns[2 * i + 3] == run.srcX;
         const int32_t step = run.repeated ? 0 : 1;
-        while (i + run.length < n &&
-               columns[2 * (i + run.length) + 1] == run.srcX + step * run.length) {
+        while (i + AsIndex(run.length) < n &&
+               columns[2 * (i + AsIndex(run.length)) + 1] == run.srcX + step * run.length) {
             ++run.length;
         }
         runs.push_back(run);
@@ -174,7 +175,7 @@ Surface CreateBlankSurface(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return s;
     s.width = width;
     s.height = height;
-    s.pixels.assign(static_cast<size_t>(width) * height, 0);
+    s.pixels.assign(CellCount(width, height), 0);
     return s;
 }
 
@@ -182,7 +183,7 @@ void CopyBitmapToSurface(Surface& surface, const RgbImage& picture) {
     int32_t w = std::min(surface.width, picture.width);
     int32_t h = std::min(surface.height, picture.height);
     for (int32_t y = 0; y < h; ++y) {
-        const uint8_t* row = &picture.rgb[static_cast<size_t>(y) * picture.width * 3];
+        const uint8_t* row = &picture.rgb[RowMajor(0, y, picture.width) * 3];
         for (int32_t x = 0; x < w; ++x) {
             surface.At(x, y) = Rgb565(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
         }
@@ -226,8 +227,8 @@ int32_t BlitClipped(Surface& dest, int32_t dx, int32_t dy, int32_t w, int32_t h,
     h = std::min({h, dest.height - dy, src.height - sy});
     if (w < 1 || h < 1) return 0;
 
-    const uint16_t* s = &src.pixels[static_cast<size_t>(sy) * src.width + sx];
-    uint16_t* d = &dest.pixels[static_cast<size_t>(dy) * dest.width + dx];
+    const uint16_t* s = &src.pixels[RowMajor(sx, sy, src.width)];
+    uint16_t* d = &dest.pixels[RowMajor(dx, dy, dest.width)];
     if (keyed && src.hasColorKey) {
         CopyRowsKeyed(d, dest.width, s, src.width, w, h, src.colorKey);
     } else if (w == kCellPixels) {
@@ -283,8 +284,8 @@ int32_t StretchBlit(Surface& dest, int32_t dx, int32_t dy, int32_t dw, int32_t d
             lastSrcY = -1;
             continue;
         }
-        const uint16_t* srow = &src.pixels[static_cast<size_t>(srcY) * src.width];
-        uint16_t* drow = &dest.pixels[static_cast<size_t>(y) * dest.width];
+        const uint16_t* srow = &src.pixels[RowMajor(0, srcY, src.width)];
+        uint16_t* drow = &dest.pixels[RowMajor(0, y, dest.width)];
         if (rowsRepeat && srcY == lastSrcY) {
             std::memcpy(drow + x0, drow - dest.width + x0,
                         static_cast<size_t>(x1 - x0) * sizeof(uint16_t));
@@ -326,7 +327,7 @@ int32_t FillSurfaceRect(Surface& surface, int32_t left, int32_t top, int32_t rig
     if (left >= right || top >= bottom) return 0;
     const uint16_t v = static_cast<uint16_t>(value & 0xFFFF);
     for (int32_t y = top; y < bottom; ++y) {
-        uint16_t* row = &surface.pixels[static_cast<size_t>(y) * surface.width];
+        uint16_t* row = &surface.pixels[RowMajor(0, y, surface.width)];
         std::fill(row + left, row + right, v);
     }
     return 1;
@@ -404,14 +405,14 @@ void DrawText(Game& game, Surface& surface, int32_t x, int32_t y, const std::str
     }
     const GlyphBitmap& g = it->second;
     const uint32_t rgb = ResolveColour(surface.text.foreColor);
-    const int32_t fr = rgb & 0xFF, fg = (rgb >> 8) & 0xFF, fb = (rgb >> 16) & 0xFF;
+    const uint32_t fr = rgb & 0xFF, fg = (rgb >> 8) & 0xFF, fb = (rgb >> 16) & 0xFF;
     for (int32_t gy = 0; gy < g.height; ++gy) {
         const int32_t py = y + gy;
         if (py < 0 || py >= surface.height) continue;
         for (int32_t gx = 0; gx < g.width; ++gx) {
             const int32_t px = x + gx;
             if (px < 0 || px >= surface.width) continue;
-            const int32_t a = g.coverage[static_cast<size_t>(gy) * g.width + gx];
+            const uint32_t a = g.coverage[RowMajor(gx, gy, g.width)];
             if (a == 0) continue;
             uint16_t& dst = surface.At(px, py);
             if (a == 255) {
@@ -419,7 +420,7 @@ void DrawText(Game& game, Surface& surface, int32_t x, int32_t y, const std::str
                 continue;
             }
             const uint32_t under = PixelToColor(dst);
-            const int32_t ur = under & 0xFF, ug = (under >> 8) & 0xFF, ub = (under >> 16) & 0xFF;
+            const uint32_t ur = under & 0xFF, ug = (under >> 8) & 0xFF, ub = (under >> 16) & 0xFF;
             dst = Rgb565((fr * a + ur * (255 - a)) / 255, (fg * a + ug * (255 - a)) / 255,
                          (fb * a + ub * (255 - a)) / 255);
         }

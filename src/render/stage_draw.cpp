@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "shell/game.h"
 
@@ -227,11 +228,11 @@ void DrawTrail(Game& game) {
     bool recorded = false;
     if (c.TrailCounter >= 3) {
         c.TrailCounter = 0;
-        p.TrailX[c.TrailRing] = To16(RoundHalfEven(p.PlayerX + 8 * game.random.Next() - 4));
-        p.TrailY[c.TrailRing] = To16(p.PlayerY);
+        p.TrailX[AsIndex(c.TrailRing)] = To16(RoundHalfEven(p.PlayerX + 8 * game.random.Next() - 4));
+        p.TrailY[AsIndex(c.TrailRing)] = To16(p.PlayerY);
         recorded = true;
     }
-    for (int32_t i = 0; i < 11; ++i) {
+    for (size_t i = 0; i < p.TrailX.size(); ++i) {
         // Puffs far behind the player scatter more in height.
         const double a = static_cast<double>(RoundHalfEven(std::abs(p.PlayerX - p.TrailX[i]) / 4.0));
         const double x = p.TrailX[i] - kCellPx * p.ScrollX + 10;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/table_index.h"
 #include "render/pictures.h"
 #include "shell/game.h"
 
@@ -32,7 +33,7 @@ void SetHeroWindowIcon(Game& game) {
     for (size_t i = 0; i < icon.rgb.size(); i += kChannels) std::copy(key, key + kChannels, &icon.rgb[i]);
     const int shift = (kFramePx - kFigureWidth) / 2;
     for (int y = 0; y < kFramePx; ++y) {
-        const uint8_t* from = &sheet.rgb[(static_cast<size_t>(kFrontRow * kFramePx + y) * sheet.width) * kChannels];
+        const uint8_t* from = &sheet.rgb[RowMajor(0, kFrontRow * kFramePx + y, sheet.width) * kChannels];
         uint8_t* to = &icon.rgb[(static_cast<size_t>(y) * kFramePx + shift) * kChannels];
         std::copy(from, from + kFigureWidth * kChannels, to);
     }

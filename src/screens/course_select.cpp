@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/display.h"
+#include "platform/table_index.h"
 #include "render/panel.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -62,7 +63,7 @@ uint32_t PixelColour(uint32_t rgb) { return ColorToPixel(rgb) + kPixelValueMarke
 const CourseRecord& RecordOf(const Game& game, int16_t stage, int16_t course) {
     static const CourseRecord kNoRecord;
     if (stage < 1 || stage > 5 || course < 1 || course > kCourses) return kNoRecord;
-    return game.records.CourseRecords[stage][course];
+    return game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
 }
 
 // The day of a clear stamp: stamps of older records files carry the time of
@@ -93,9 +94,9 @@ void DrawEntranceFrame(Game& game, std::array<int32_t, kCourses + 1>& lineX, int
     const int32_t cols = Round32(kPanelCols * grown);
     const int32_t rows = Round32(kPanelRows * grown);
     for (int16_t n = 1; n <= kCourses; ++n) {
-        lineX[n] = std::min(lineX[n] + kLineSlideStep, kLineX);
+        lineX[AsIndex(n)] = std::min(lineX[AsIndex(n)] + kLineSlideStep, kLineX);
         DrawPanelFrame(game, kPanelX, kPanelY, cols, rows);
-        DrawText(game, back, lineX[n], CourseLineY(n), "Course" + NumberText(n));
+        DrawText(game, back, lineX[AsIndex(n)], CourseLineY(n), "Course" + NumberText(n));
     }
     FlipScreen(game);
     ProcessPendingEvents(game);
@@ -109,7 +110,7 @@ int16_t ChooseCourse(Game& game) {
     SetForeColor(back, PixelColour(kWhite));
 
     std::array<int32_t, kCourses + 1> lineX{};
-    for (int16_t n = 1; n <= kCourses; ++n) lineX[n] = -50 * n * n;
+    for (int16_t n = 1; n <= kCourses; ++n) lineX[AsIndex(n)] = -50 * n * n;
     for (int frame = 0; frame < kEntranceFrames; ++frame) DrawEntranceFrame(game, lineX, frame);
 
     int16_t cursor = 1;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "render/display.h"
+#include "platform/table_index.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "shell/program.h"
@@ -106,9 +107,9 @@ std::vector<Letter> LayOutPage(Game& game, const std::string& text) {
     const int letters = static_cast<int>(chars.size());
     std::optional<int> lineBreak;
     for (int j = 0; j < letters; ++j) {
-        if (chars[j] == "\r") {
+        if (chars[AsIndex(j)] == "\r") {
             lineBreak = j;
-            chars[j].clear();
+            chars[AsIndex(j)].clear();
             break;
         }
     }
@@ -117,10 +118,10 @@ std::vector<Letter> LayOutPage(Game& game, const std::string& text) {
     double left = kCentreX - rowOneCount / 2.0 * kLetterSpacing;
     double rowY = kRowOneY;
     int place = 0;
-    std::vector<Letter> page(letters);
+    std::vector<Letter> page(chars.size());
     for (int j = 0; j < letters; ++j) {
-        Letter& letter = page[j];
-        letter.text = chars[j];
+        Letter& letter = page[AsIndex(j)];
+        letter.text = chars[AsIndex(j)];
         const double startX = StartCoordinate(game, kScreenWidth);
         const double startY = StartCoordinate(game, kScreenHeight);
         if (lineBreak && j == *lineBreak + 1) {
@@ -217,7 +218,7 @@ void DrawEndingBackground(Game& game) {
                 kHeroX, Round32(bob + kHeroCentreY));
 
     for (int i = 0; i < kEndingStarCount; ++i) {
-        EndingStar& star = screens.EndingStars[i];
+        EndingStar& star = screens.EndingStars[AsIndex(i)];
         if (!IsOn(star.Active)) PlaceEndingStar(game, star);
         // Down and to the right, wrapping round the screen edges.
         star.X = Round32(star.X + 2.0 * star.Speed + 1.0) % kScreenWidth;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/display.h"
+#include "platform/table_index.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "shell/program.h"
@@ -176,7 +177,7 @@ void SlideMenuCursor(Game& game, int16_t item, int16_t direction) {
 void DrawStarfield(Game& game) {
     const PixelValue yellow = ColorToPixel(kStarColour);
     for (int i = 0; i < kStarCount; ++i) {
-        TitleStar& star = game.screens.Stars[i];
+        TitleStar& star = game.screens.Stars[AsIndex(i)];
         if (star.Distance == 0) SpawnStar(game, star);
         star.Distance = Round32(star.Distance * 1.05);
         const int32_t x = Round32(star.Distance * star.DirX + 320.0);

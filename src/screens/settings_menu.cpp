@@ -6,6 +6,7 @@
 
 #include "persist/records.h"
 #include "persist/settings.h"
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "render/panel.h"
 #include "render/stage_draw.h"
@@ -90,7 +91,7 @@ void DrawMenu(Game& game, int16_t highlighted, int32_t blink) {
     SetForeColor(back, kBlue);
     for (int16_t n = 0; n <= kLastItem; ++n) {
         if (n == highlighted) SetForeColor(back, HighlightColour(blink));
-        DrawText(game, back, kLabelX, 40 * n + 90, kLabels[n]);
+        DrawText(game, back, kLabelX, 40 * n + 90, kLabels[AsIndex(n)]);
         if (n == highlighted) SetForeColor(back, kBlue);
         // The values step 45 pixels while the labels step 40.
         if (n <= kSpeed) DrawText(game, back, kValueX, 45 * n + 90, ValueText(game.settings, n));

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "persist/records.h"
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -96,7 +97,7 @@ void DrawPathDots(Game& game) {
     auto dot = [&](MapPoint p) {
         DrawBox(choice, p.x - 1, p.y + kDotOffsetY, p.x + 1, p.y + kDotOffsetY + 2);
     };
-    for (int16_t stage = 1; stage <= kLastStage; ++stage) dot(kStagePoints[stage]);
+    for (int16_t stage = 1; stage <= kLastStage; ++stage) dot(kStagePoints[AsIndex(stage)]);
     dot(kPathBend);
     game.screens.pathDotsDrawn = true;
 }
@@ -109,7 +110,7 @@ void DrawMapScene(Game& game, double mapX, double mapY) {
                 kHeroSize, kHeroSize, ScreenX(mapX), ScreenY(mapY));
     for (int16_t stage = 1; stage <= kLastStage; ++stage) {
         if (!IsOn(StageCompleted(game, stage))) continue;
-        const MapPoint p = kStagePoints[stage];
+        const MapPoint p = kStagePoints[AsIndex(stage)];
         DrawPicture(game, game.pictures.Choice, kFlagSourceX, kFlagSourceY, kFlagWidth,
                     kFlagHeight, ScreenX(p.x), ScreenY(p.y) - kFlagRise);
     }
@@ -150,8 +151,8 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
 
 void DrawStageSelect(Game& game, int16_t step, int16_t stage) {
     if (!IsStage(stage) || !IsStage(stage + step)) return;
-    const MapPoint from = kStagePoints[stage];
-    const MapPoint to = kStagePoints[stage + step];
+    const MapPoint from = kStagePoints[AsIndex(stage)];
+    const MapPoint to = kStagePoints[AsIndex(stage + step)];
     double x = from.x;
     double y = from.y;
     const double dx = (from.x - to.x) / static_cast<double>(kWalkFrames);
@@ -176,7 +177,7 @@ void DrawStageSelect(Game& game, int16_t step, int16_t stage) {
     }
     game.display.FormFont.bold = true;
     SetFormFontSize(game, kHintPointSize);
-    for (int16_t kind : kStageHints[stage]) {
+    for (int16_t kind : kStageHints[AsIndex(stage)]) {
         if (kind >= 0) DrawPathArrow(game, kind, from.x, from.y);
     }
     FlipScreen(game);
@@ -200,7 +201,7 @@ void DrawPathArrow(Game& game, int16_t kind, int32_t mapX, int32_t mapY) {
         {"↑", -30.0, -40.0},
     }};
     if (kind < 0 || kind >= static_cast<int16_t>(kHints.size())) return;
-    const Hint& hint = kHints[kind];
+    const Hint& hint = kHints[AsIndex(kind)];
     const int32_t x = Round32(mapX * kScaleX + hint.offsetX);
     const int32_t y = Round32(mapY * kScaleY + hint.offsetY);
     Surface& back = game.display.BackBuffer;

@@ -17,16 +17,13 @@
 #include "platform/plain_text.h"
 #include "platform/sdl_platform.h"
 #include "shell/game.h"
-#include "shell/map_file.h"
+#include "shell/one_course.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 
 namespace {
 
-constexpr int kExitUsage = 2;
-constexpr int kExitMap = 3;
 constexpr int kExitData = 4;
-constexpr int kExitNoDisplay = 5;
 
 constexpr const char* kUsage =
     "usage: tumbleroo [--map NAME [--seed N]] [--data-dir DIR] [--fullscreen | --window]\n"
@@ -98,27 +95,6 @@ uint64_t ClockSeed() {
     return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
-int PlayOneCourse(tumbleroo::Game& game, const std::string& folder, const std::string& name,
-                  uint64_t seed) {
-    using namespace tumbleroo;
-    try {
-        PrepareGame(game, folder, seed);
-        if (!OpenDisplayAndPictures(game)) {
-            ShutDown(game);
-            return kExitNoDisplay;
-        }
-        StageAndCourseFromName(name, game.run.SelectedStage, game.run.SelectedCourse);
-        if (!PlayNamedCourse(game, name)) {
-            std::fprintf(stderr, "tumbleroo: map %s is missing or not a valid map file\n",
-                         MapFilePath(game, name).c_str());
-            return kExitMap;
-        }
-    } catch (const ProgramEnded&) {
-        ShutDown(game);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -149,6 +125,6 @@ int main(int argc, char** argv) {
     if (options.window != WindowChoice::kSaved) {
         game.run.fullScreenAsked = options.window == WindowChoice::kFullscreen;
     }
-    if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed);
+    if (!options.map.empty()) return PlayOneCourse(game, folder, options.map, seed, "tumbleroo: ");
     return Form_Load(game, folder, seed) ? 0 : kExitNoDisplay;
 }

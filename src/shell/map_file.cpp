@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "persist/ini.h"
+#include "platform/table_index.h"
 #include "player/cell_effects.h"
 #include "player/movement.h"
 #include "shell/program.h"
@@ -320,7 +321,7 @@ bool ReadMapFile(Game& game, const std::string& path, std::string& error) {
     m.MapWidth = data.header.MapWidth;
     m.MapHeight = data.header.MapHeight;
     m.GroundStyle = data.header.GroundStyle == 0 ? int16_t{1} : data.header.GroundStyle;
-    m.MapGrid.assign(static_cast<size_t>(m.MapWidth + 1) * (m.MapHeight + 1), 0);
+    m.MapGrid.assign(CellCount(m.MapWidth + 1, m.MapHeight + 1), 0);
     for (int32_t x = 0; x < m.MapWidth; ++x) {
         for (int32_t y = 0; y < m.MapHeight; ++y) m.Cell(x, y) = data.At(x, y);
     }

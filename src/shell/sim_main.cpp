@@ -15,6 +15,7 @@
 #include "platform/plain_text.h"
 #include "shell/game.h"
 #include "shell/map_file.h"
+#include "shell/one_course.h"
 #include "shell/program.h"
 #include "shell/program_folder.h"
 #include "shell/stage_loop.h"
@@ -23,10 +24,6 @@
 namespace {
 
 using namespace tumbleroo;
-
-constexpr int kExitUsage = 2;
-constexpr int kExitMap = 3;
-constexpr int kExitNoDisplay = 5;
 
 struct Options {
     std::string dir;
@@ -102,24 +99,6 @@ bool ReadKeyScript(const std::string& path, std::vector<KeyRange>& keys, std::st
     return ParseKeyScript(text, keys, error);
 }
 
-int RunCourse(Game& game, const Options& o) {
-    try {
-        PrepareGame(game, game.run.BasePath, o.seed);
-        if (!OpenDisplayAndPictures(game)) return kExitNoDisplay;
-        StageAndCourseFromName(o.map, game.run.SelectedStage, game.run.SelectedCourse);
-        if (o.stage) game.run.SelectedStage = static_cast<int16_t>(o.stage);
-        if (o.course) game.run.SelectedCourse = static_cast<int16_t>(o.course);
-        if (!PlayNamedCourse(game, o.map)) {
-            std::fprintf(stderr, "map %s is missing or not a valid map file\n",
-                         MapFilePath(game, o.map).c_str());
-            return kExitMap;
-        }
-    } catch (const ProgramEnded&) {
-        ShutDown(game);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,7 +135,8 @@ int main(int argc, char** argv) {
     if (o.map.empty()) {
         if (!Form_Load(game, game.run.BasePath, o.seed)) return kExitNoDisplay;
     } else {
-        status = RunCourse(game, o);
+        status = PlayOneCourse(game, game.run.BasePath, o.map, o.seed, "", static_cast<int16_t>(o.stage),
+                               static_cast<int16_t>(o.course));
         if (status != 0) return status;
     }
     const long long coins = game.run.cleared ? game.run.clearCoins : game.player.CoinsCollected;

@@ -8,6 +8,7 @@
 
 #include "objects/objects.h"
 #include "persist/settings.h"
+#include "platform/table_index.h"
 #include "player/movement.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
@@ -162,7 +163,7 @@ void StepWalkAnimation(Game& game) {
     if (p.WalkTick == kWalkTicksPerFrame) {
         p.WalkTick = 0;
         p.WalkStep = static_cast<int16_t>((p.WalkStep + 1) % 4);
-        p.WalkFrame = p.WalkSequence[p.WalkStep];
+        p.WalkFrame = p.WalkSequence[AsIndex(p.WalkStep)];
     }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "objects/objects.h"
+#include "platform/table_index.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -22,7 +23,7 @@ std::string EmptyRows(int width, int height) {
 // Rows of empty cells with one object cell.
 std::string RowsWith(int width, int height, int x, int y, char object) {
     std::string rows = EmptyRows(width, height);
-    rows[static_cast<size_t>(y) * (width + 1) + x] = object;
+    rows[RowMajor(x, y, width + 1)] = object;
     return rows;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "objects/objects.h"
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "support/test_game.h"
 
@@ -19,7 +20,7 @@ using testing::TestGame;
 std::string Arena(int mx, int my) {
     std::string rows;
     for (int y = 0; y < 20; ++y) rows += std::string(40, y == 12 ? '#' : '.') + "\n";
-    rows[static_cast<size_t>(my) * 41 + mx] = 'M';
+    rows[RowMajor(mx, my, 41)] = 'M';
     return rows;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "objects/objects.h"
+#include "platform/table_index.h"
 #include "shell/stage_flow.h"
 #include "support/test_game.h"
 
@@ -23,7 +24,7 @@ std::string Floor(char penguin) {
     return rows;
 }
 
-void SetCell(std::string& rows, int x, int y, char c) { rows[static_cast<size_t>(y) * 21 + x] = c; }
+void SetCell(std::string& rows, int x, int y, char c) { rows[RowMajor(x, y, 21)] = c; }
 
 // A player far above the penguins, out of every contact window.
 void PlayerAway(Game& g) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "objects/objects.h"
+#include "platform/table_index.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
@@ -21,7 +22,7 @@ std::string Open(int width, int height) {
 }
 
 void SetCell(std::string& rows, int width, int x, int y, char c) {
-    rows[static_cast<size_t>(y) * (width + 1) + x] = c;
+    rows[RowMajor(x, y, width + 1)] = c;
 }
 
 const Sparkle& LastSparkle(const Game& g) {

@@ -23,6 +23,7 @@
 #include "persist/records.h"
 #include "persist/settings.h"
 #include "platform/headless_platform.h"
+#include "platform/table_index.h"
 #include "shell/game.h"
 #include "support/files.h"
 
@@ -90,7 +91,7 @@ TEST(Records, MissingFileStartsEmptyAndTheFirstSaveWritesFifteenEmptyGroups) {
     EXPECT_FALSE(r.game.records.recordsDamaged);
     for (int stage = 1; stage <= 5; ++stage) {
         for (int course = 1; course <= 3; ++course) {
-            const CourseRecord& c = r.game.records.CourseRecords[stage][course];
+            const CourseRecord& c = r.game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
             EXPECT_EQ(c.Cleared, kOff);
             EXPECT_EQ(c.BestCoins, 0);
             EXPECT_EQ(c.ClearedAt, "");
@@ -175,7 +176,7 @@ TEST(Records, ResetEmptiesEveryRecordButKeepsCoinCounts) {
     LoadRecords(r.game);
     for (int stage = 1; stage <= 5; ++stage) {
         for (int course = 1; course <= 3; ++course) {
-            r.game.records.CourseRecords[stage][course].CoinCount = stage * 10 + course;
+            r.game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].CoinCount = stage * 10 + course;
             RecordClear(r.game, static_cast<int16_t>(stage), static_cast<int16_t>(course), 4);
         }
     }
@@ -255,7 +256,7 @@ int32_t BestCoinsIn(const std::string& path, int stage, int course) {
     game.records.recordsPath = path;
     LoadRecords(game);
     EXPECT_FALSE(game.records.recordsDamaged) << path;
-    return game.records.CourseRecords[stage][course].BestCoins;
+    return game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].BestCoins;
 }
 
 // A second damaged file must not overwrite the copy kept of the first, and
@@ -585,7 +586,7 @@ TEST(Records, KillDuringSavesLeavesOneWholeSaveOfEitherFile) {
         r.DatPath(),
         [&r](int n) {
             r.game.records.CourseRecords[5][3].BestCoins = n * 1000;
-            r.game.records.CourseRecords[5][3].ClearedAt = std::string(n % 40, 'x');
+            r.game.records.CourseRecords[5][3].ClearedAt = std::string(AsIndex(n % 40), 'x');
             SaveRecords(r.game);
         },
         [&r](int kill) {

@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/table_index.h"
 #include "render/display.h"
 
 namespace tumbleroo {
@@ -29,12 +30,12 @@ struct Window {
     int pitchPixels;
     std::vector<uint32_t> pixels;
 
-    Window(int w, int h) : width(w), height(h), pitchPixels(w + 3), pixels(static_cast<size_t>(h) * (w + 3), 0xDEADBEEF) {}
+    Window(int w, int h) : width(w), height(h), pitchPixels(w + 3), pixels(CellCount(w + 3, h), 0xDEADBEEF) {}
     WindowPixels View() {
         return WindowPixels{reinterpret_cast<uint8_t*>(pixels.data()),
                             pitchPixels * static_cast<int>(sizeof(uint32_t)), width, height};
     }
-    uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * pitchPixels + x]; }
+    uint32_t At(int x, int y) const { return pixels[RowMajor(x, y, pitchPixels)]; }
 };
 
 Frame RandomFrame(std::mt19937& rng) {
@@ -55,7 +56,7 @@ uint32_t Expected(const Frame& frame, const PixelRect& at, const PixelLayout& la
     if (x < at.x || y < at.y || x >= at.x + at.w || y >= at.y + at.h) return layout.alphaMask;
     const int column = static_cast<int>((x - at.x + 0.5) * kW / at.w);
     const int row = static_cast<int>((y - at.y + 0.5) * kH / at.h);
-    return InLayout(frame[static_cast<size_t>(row) * kW + column], layout);
+    return InLayout(frame[RowMajor(column, row, kW)], layout);
 }
 
 // Counts the window pixels that differ from the plain definition.
@@ -116,7 +117,7 @@ TEST(FrameScaler, WholeFrameIsEveryPixelUnderItsCentreWithBlackBars) {
 // runs, a block, whole rows.
 Frame Changed(const Frame& before, std::mt19937& rng, int round) {
     Frame after = before;
-    auto touch = [&](int x, int y) { after[static_cast<size_t>(y) * kW + x] ^= static_cast<uint16_t>(1 + rng() % 0xFFFF); };
+    auto touch = [&](int x, int y) { after[RowMajor(x, y, kW)] ^= static_cast<uint16_t>(1 + rng() % 0xFFFF); };
     switch (round % 4) {
         case 0:
             touch(0, 0);
@@ -158,12 +159,12 @@ TEST(FrameScaler, ChangesRewriteTheDifferingPixelsAndBandsCoverThemTightly) {
             ASSERT_EQ(WrongPixels(window, next, c.placement, kBgra), 0) << c.width << "x" << c.height;
             // Every changed window pixel lies in a band; each band's edges
             // hold a changed pixel.
-            std::vector<bool> covered(static_cast<size_t>(c.width) * c.height, false);
+            std::vector<bool> covered(CellCount(c.width, c.height), false);
             for (const PixelRect& band : bands) {
                 int left = band.x + band.w, right = band.x, top = band.y + band.h, bottom = band.y;
                 for (int y = band.y; y < band.y + band.h; ++y) {
                     for (int x = band.x; x < band.x + band.w; ++x) {
-                        covered[static_cast<size_t>(y) * c.width + x] = true;
+                        covered[RowMajor(x, y, c.width)] = true;
                         if (window.At(x, y) == before.At(x, y)) continue;
                         left = std::min(left, x);
                         right = std::max(right, x + 1);
@@ -179,7 +180,7 @@ TEST(FrameScaler, ChangesRewriteTheDifferingPixelsAndBandsCoverThemTightly) {
             for (int y = 0; y < c.height; ++y) {
                 for (int x = 0; x < c.width; ++x) {
                     if (window.At(x, y) != before.At(x, y)) {
-                        ASSERT_TRUE(covered[static_cast<size_t>(y) * c.width + x]) << x << "," << y;
+                        ASSERT_TRUE(covered[RowMajor(x, y, c.width)]) << x << "," << y;
                     }
                 }
             }

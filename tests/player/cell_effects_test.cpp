@@ -1,6 +1,7 @@
 // What cells do to the player: springs, bounce blocks, conveyors, the
 // sliding floor, one-way platforms, water, ladders, coins, the cannon, the
 // gate and the goal, mostly played through the stage loop on small courses.
+#include "platform/table_index.h"
 #include "player/cell_effects.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ std::vector<Sample> Play(TestGame& t, const std::string& rows, const std::string
     t.game.run.hooks.afterStagePass = [&] {
         samples.push_back({t.game.player, t.game.run.flips});
     };
-    t.PlayStage(kOpeningFlips + frames);
+    t.PlayStage(AsIndex(kOpeningFlips + frames));
     return samples;
 }
 
@@ -104,7 +105,7 @@ TEST(CellEffects, SpringLaunchesSevenPixelsAFrameFor41Frames) {
     EXPECT_EQ(s[0].player.VerticalSpeed, -50.0);
     EXPECT_TRUE(IsOn(s[0].player.Airborne));
     for (int i = 1; i <= 41; ++i) {
-        EXPECT_EQ(s[i].player.PlayerY - s[i - 1].player.PlayerY, -7) << "frame " << i + 1;
+        EXPECT_EQ(s[AsIndex(i)].player.PlayerY - s[AsIndex(i - 1)].player.PlayerY, -7) << "frame " << i + 1;
     }
     EXPECT_EQ(s[42].player.PlayerY - s[41].player.PlayerY, -8);
 }
@@ -148,7 +149,7 @@ TEST(CellEffects, ConveyorsCarryTheStandingPlayer) {
                                      "..........\n"
                                      "#>>>>>>>>#\n",
                                      "", 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(right[i].player.PlayerX, 20 + 5 * (i + 1));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(right[AsIndex(i)].player.PlayerX, 20 + 5 * (i + 1));
 
     TestGame u;
     std::vector<Sample> left = Play(u,
@@ -158,7 +159,7 @@ TEST(CellEffects, ConveyorsCarryTheStandingPlayer) {
                                     "..........\n"
                                     "#<<<<<<<<#\n",
                                     "", 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(left[i].player.PlayerX, 140 - 5 * (i + 1));
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(left[AsIndex(i)].player.PlayerX, 140 - 5 * (i + 1));
 }
 
 TEST(CellEffects, SlidingFloorKeepsTheLastDirectionUntilAWall) {
@@ -214,9 +215,9 @@ TEST(CellEffects, WaterTurnsTheJumpKeyIntoSwimStrokes) {
     EXPECT_EQ(s[0].player.VerticalSpeed, -23.0);  // a jump from the ground
     EXPECT_EQ(s[1].player.PlayerY, 73);
     for (int i = 2; i < 8; ++i) {
-        EXPECT_EQ(s[i].player.PlayerY - s[i - 1].player.PlayerY, -4) << "frame " << i + 1;
-        EXPECT_EQ(s[i].player.VerticalSpeed, -5.0);
-        EXPECT_TRUE(IsOn(s[i].player.InWater));
+        EXPECT_EQ(s[AsIndex(i)].player.PlayerY - s[AsIndex(i - 1)].player.PlayerY, -4) << "frame " << i + 1;
+        EXPECT_EQ(s[AsIndex(i)].player.VerticalSpeed, -5.0);
+        EXPECT_TRUE(IsOn(s[AsIndex(i)].player.InWater));
     }
 
     TestGame u;
@@ -239,7 +240,7 @@ TEST(CellEffects, LaddersAreClimbedAndStoodOn) {
                                  "....H...\n"
                                  "########\n",
                                  During(1, 20, "UP") + During(21, 22, "DOWN"), 26);
-    for (int i = 0; i < 14; ++i) EXPECT_EQ(s[i].player.PlayerY, 95 - 5 * i);
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(s[AsIndex(i)].player.PlayerY, 95 - 5 * i);
     // The top of the ladder holds the player and offers the way down.
     EXPECT_EQ(s[19].player.PlayerY, 30);
     EXPECT_FALSE(IsOn(s[19].player.Airborne));

@@ -1,6 +1,7 @@
 // The player's steps: probe points and their rounding, walls, jumps and
 // falls, side hazards, blocked steps and pushes. Most cases play a small
 // course through the stage loop; a few call the steps on a prepared stage.
+#include "platform/table_index.h"
 #include "player/movement.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ std::vector<PlayerState> Play(TestGame& t, const std::string& rows, const std::s
     t.Keys(keys);
     std::vector<PlayerState> states;
     t.game.run.hooks.afterStagePass = [&] { states.push_back(t.game.player); };
-    t.PlayStage(kOpeningFlips + frames);
+    t.PlayStage(AsIndex(kOpeningFlips + frames));
     return states;
 }
 

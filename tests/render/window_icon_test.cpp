@@ -1,5 +1,6 @@
 // The window icon: the standing hero facing the player, cut from CharPic,
 // centred in a square whose remaining pixels are the transparent colour.
+#include "platform/table_index.h"
 #include "render/window_icon.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@ namespace tumbleroo {
 namespace {
 
 uint32_t RgbAt(const RgbImage& image, int x, int y) {
-    const uint8_t* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+    const uint8_t* p = &image.rgb[RowMajor(x, y, image.width) * 3];
     return p[0] | (p[1] << 8) | (p[2] << 16);
 }
 

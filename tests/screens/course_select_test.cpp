@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "persist/records.h"
 #include "render/panel.h"
@@ -33,8 +34,8 @@ enum Piece { kTop, kLeft, kTopRight, kTopLeft, kBottomLeft, kBottomRight, kBotto
 std::array<uint16_t, 8> MarkPieces(Game& game) {
     std::array<uint16_t, 8> colours{};
     for (int i = 0; i < 8; ++i) {
-        colours[i] = static_cast<uint16_t>(ColorToPixel(0x102030 + 0x181008 * (i + 1)));
-        FillSurfaceRect(game.pictures.Picture1, 30 * i, 0, 30 * i + 30, 30, colours[i]);
+        colours[AsIndex(i)] = static_cast<uint16_t>(ColorToPixel(0x102030 + 0x181008 * (i + 1)));
+        FillSurfaceRect(game.pictures.Picture1, 30 * i, 0, 30 * i + 30, 30, colours[AsIndex(i)]);
     }
     return colours;
 }
@@ -209,7 +210,7 @@ TEST(CourseSelect, RecordsPanelFrameCornersSitAtTheirPlaces) {
     EXPECT_EQ(RunCourseSelect(t.game), -1);
     // The last frame shown is a full one: the panel at (125, 330), 13 x 5.
     auto shown = [&](int x, int y) {
-        return t.platform.lastFrame[static_cast<size_t>(y) * kScreenWidth + x];
+        return t.platform.lastFrame[RowMajor(x, y, kScreenWidth)];
     };
     EXPECT_EQ(shown(125, 330), piece[kTopLeft]);
     EXPECT_EQ(shown(125, 450), piece[kBottomLeft]);

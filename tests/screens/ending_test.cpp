@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/table_index.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "support/test_game.h"
@@ -61,7 +62,7 @@ TEST(Ending, EscapeIsReadOnlyBeforeEachPageAndEndsTheProgram) {
 TEST(Ending, FollowsAFirstClearWithStageFiveCompleteButNotARepeat) {
     testing::TestGame t;
     for (int course = 1; course <= 3; ++course) {
-        t.game.records.CourseRecords[5][course].Cleared = kOn;
+        t.game.records.CourseRecords[5][AsIndex(course)].Cleared = kOn;
     }
     t.game.run.SelectedStage = 1;
     t.game.run.SelectedCourse = 1;

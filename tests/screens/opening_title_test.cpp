@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -28,7 +29,7 @@ void MarkArrow(Game& game) {
 }
 
 uint16_t ShownPixel(const testing::TestGame& t, int x, int y) {
-    return t.platform.lastFrame[static_cast<size_t>(y) * kScreenWidth + x];
+    return t.platform.lastFrame[RowMajor(x, y, kScreenWidth)];
 }
 
 // The top-left pixel of the arrow is at (x, y) and nothing of it is above.

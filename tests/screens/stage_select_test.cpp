@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "screens/screens.h"
 #include "shell/game.h"
@@ -22,12 +23,12 @@ void KeysFromNow(testing::TestGame& t, const std::string& script) {
 
 void CompleteStage(Game& game, int stage) {
     for (int course = 1; course <= 3; ++course) {
-        game.records.CourseRecords[stage][course].Cleared = kOn;
+        game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].Cleared = kOn;
     }
 }
 
 uint16_t ShownPixel(const testing::TestGame& t, int x, int y) {
-    return t.platform.lastFrame[static_cast<size_t>(y) * kScreenWidth + x];
+    return t.platform.lastFrame[RowMajor(x, y, kScreenWidth)];
 }
 
 TEST(StageSelect, WithNoRecordsOnlyStageOneCanBeChosen) {

@@ -21,6 +21,7 @@
 
 #include "platform/headless_platform.h"
 #include "platform/sdl_scaler.h"
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
 #include "shell/game.h"
@@ -150,7 +151,7 @@ struct WindowCase {
 void PresentBench(benchmark::State& state, double floorMicros, WindowCase c, Changes changes) {
     const Surface a = RandomSheet(kScreenWidth, kScreenHeight, 5);
     const Surface b = changes == Changes::Few ? WithFewChanges(a) : RandomSheet(kScreenWidth, kScreenHeight, 6);
-    std::vector<uint32_t> window(static_cast<size_t>(c.width) * c.height);
+    std::vector<uint32_t> window(CellCount(c.width, c.height));
     const WindowPixels view{reinterpret_cast<uint8_t*>(window.data()), c.width * 4, c.width, c.height};
     ScalePlan plan = MakeScalePlan(PlaceFrame(c.width, c.height, c.mode), PixelLayout{});
     std::vector<PixelRect> bands;
@@ -282,7 +283,7 @@ void CourseBench(benchmark::State& state, double floorMicros, const fs::path& fo
                           static_cast<double>(std::max<uint64_t>(stageFrames, 1));
     const double passMicros = std::chrono::duration<double, std::micro>(inPasses).count() /
                               static_cast<double>(std::max<uint64_t>(timedPasses, 1));
-    state.counters["frames"] = static_cast<double>(stageFrames) / state.iterations();
+    state.counters["frames"] = static_cast<double>(stageFrames) / static_cast<double>(state.iterations());
     Report(state, floorMicros, micros);
     state.counters["pass_us"] = passMicros;
     state.counters["pass_x_floor"] = passMicros / floorMicros;

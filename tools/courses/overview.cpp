@@ -6,6 +6,7 @@
 #include "courses.h"
 #include "platform/headless_platform.h"
 #include "platform/sdl_support.h"
+#include "platform/table_index.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
 #include "shell/game.h"
@@ -78,7 +79,7 @@ bool DrawOverview(const CourseFolder& folder, int32_t scale, const std::string& 
     RgbImage whole;
     whole.width = width;
     whole.height = height;
-    whole.rgb.assign(static_cast<size_t>(width) * height * 3, 0);
+    whole.rgb.assign(CellCount(width, height) * 3, 0);
     Surface& screen = game.display.BackBuffer;
     for (int32_t tx = 0; tx < folder.map.header.MapWidth; tx += kTileColumns) {
         for (int32_t ty = 0; ty < folder.map.header.MapHeight; ty += kTileRows) {
@@ -96,7 +97,7 @@ bool DrawOverview(const CourseFolder& folder, int32_t scale, const std::string& 
                     const int32_t mx = tx * kCell + x;
                     if (mx >= width) break;
                     const uint32_t rgb = PixelToColor(screen.At(x, y + kStatusRows * kCell));
-                    uint8_t* out = &whole.rgb[(static_cast<size_t>(my) * width + mx) * 3];
+                    uint8_t* out = &whole.rgb[RowMajor(mx, my, width) * 3];
                     out[0] = rgb & 0xFF;
                     out[1] = (rgb >> 8) & 0xFF;
                     out[2] = (rgb >> 16) & 0xFF;
@@ -108,18 +109,18 @@ bool DrawOverview(const CourseFolder& folder, int32_t scale, const std::string& 
     RgbImage small;
     small.width = width / scale;
     small.height = height / scale;
-    small.rgb.assign(static_cast<size_t>(small.width) * small.height * 3, 0);
+    small.rgb.assign(CellCount(small.width, small.height) * 3, 0);
     for (int32_t y = 0; y < small.height; ++y) {
         for (int32_t x = 0; x < small.width; ++x) {
             for (int32_t channel = 0; channel < 3; ++channel) {
                 int32_t sum = 0;
                 for (int32_t dy = 0; dy < scale; ++dy) {
                     for (int32_t dx = 0; dx < scale; ++dx) {
-                        sum += whole.rgb[((static_cast<size_t>(y * scale + dy)) * width +
-                                          x * scale + dx) * 3 + channel];
+                        sum += whole.rgb[RowMajor(x * scale + dx, y * scale + dy, width) * 3 +
+                                          AsIndex(channel)];
                     }
                 }
-                small.rgb[(static_cast<size_t>(y) * small.width + x) * 3 + channel] =
+                small.rgb[RowMajor(x, y, small.width) * 3 + AsIndex(channel)] =
                     static_cast<uint8_t>(sum / (scale * scale));
             }
         }

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/table_index.h"
 #include "player/cell_effects.h"
 #include "shell/game.h"
 #include "shell/program.h"
@@ -119,7 +120,7 @@ struct Watcher {
             for (const std::string& f : fields) tally.fieldPasses[f] += TraceValue(line, f) != 0.0;
         }
         const int64_t marks = StompMarks(game.objects);
-        if (EnemyCount() == enemies && marks > stompMarks) tally.stomps += marks - stompMarks;
+        if (EnemyCount() == enemies && marks > stompMarks) tally.stomps += AsIndex(marks - stompMarks);
         stompMarks = marks;
         enemies = EnemyCount();
         // A launch speeds the player upwards; a jump slowing down passes the same values.

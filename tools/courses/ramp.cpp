@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/table_index.h"
 #include "probe.h"
 
 namespace tumbleroo::courses {
@@ -31,21 +32,21 @@ bool OpenToTheBottom(const MapData& map, int32_t x) {
 
 int32_t HazardGroups(const MapData& map) {
     const int32_t w = map.header.MapWidth, h = map.header.MapHeight;
-    std::vector<bool> seen(static_cast<size_t>(w) * h, false);
+    std::vector<bool> seen(CellCount(w, h), false);
     int32_t groups = 0;
     for (int32_t x = 0; x < w; ++x) {
         for (int32_t y = 0; y < h; ++y) {
-            if (!Deadly(map.At(x, y)) || seen[static_cast<size_t>(x) * h + y]) continue;
+            if (!Deadly(map.At(x, y)) || seen[RowMajor(y, x, h)]) continue;
             ++groups;
             std::vector<std::pair<int32_t, int32_t>> open{{x, y}};
-            seen[static_cast<size_t>(x) * h + y] = true;
+            seen[RowMajor(y, x, h)] = true;
             while (!open.empty()) {
                 const auto [cx, cy] = open.back();
                 open.pop_back();
                 const std::pair<int32_t, int32_t> next[] = {{cx + 1, cy}, {cx - 1, cy}, {cx, cy + 1}, {cx, cy - 1}};
                 for (const auto& [nx, ny] : next) {
                     if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-                    const size_t i = static_cast<size_t>(nx) * h + ny;
+                    const size_t i = RowMajor(ny, nx, h);
                     if (seen[i] || !Deadly(map.At(nx, ny))) continue;
                     seen[i] = true;
                     open.push_back({nx, ny});
