@@ -182,26 +182,35 @@ void Rank(const Search& search, Candidate& c) {
 
 enum class Outcome { Running, Cleared, Failed };
 
+// One stage pass of a candidate that holds the drawing kit; false once it
+// has missed or the pass did not run.
+bool StepLent(Candidate& c, bool& cleared) {
+    const uint64_t missesBefore = c.game.run.misses;
+    // A pass that flips more often than a cannon shot does is showing a
+    // miss or the tally: the outcome is known, so the animation is cut short.
+    c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
+    bool running = false;
+    try {
+        running = StepStageFrame(c.game);
+    } catch (const ProgramEnded&) {
+    }
+    cleared = c.game.run.cleared;
+    return cleared || (running && c.game.run.misses == missesBefore);
+}
+
 Outcome Advance(Search& search, Candidate& c, uint8_t mask) {
     Lend(search.kit, c.game);
     Outcome outcome = Outcome::Running;
-    const uint64_t missesBefore = c.game.run.misses;
     for (int32_t i = 0; i < search.options.chunkFrames; ++i) {
         c.keys.resize(c.platform.flips + 1, 0);
         c.keys.push_back(mask);
-        // A pass that flips more often than a cannon shot does is showing a
-        // miss or the tally: the outcome is known, so the animation is cut short.
-        c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
-        bool running = false;
-        try {
-            running = StepStageFrame(c.game);
-        } catch (const ProgramEnded&) {
-        }
-        if (c.game.run.cleared) {
+        bool cleared = false;
+        const bool alive = StepLent(c, cleared);
+        if (cleared) {
             outcome = Outcome::Cleared;
             break;
         }
-        if (c.game.run.misses != missesBefore || !running) {
+        if (!alive) {
             outcome = Outcome::Failed;
             break;
         }
@@ -291,16 +300,9 @@ bool HoldsZ(const std::vector<uint8_t>& keys, int64_t flip) {
 // Steps one candidate a stage pass; false once it has missed or stopped.
 bool StepOnce(DrawingKit& kit, Candidate& c, bool& cleared) {
     Lend(kit, c.game);
-    const uint64_t missesBefore = c.game.run.misses;
-    c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
-    bool running = false;
-    try {
-        running = StepStageFrame(c.game);
-    } catch (const ProgramEnded&) {
-    }
+    const bool alive = StepLent(c, cleared);
     Lend(kit, c.game);
-    cleared = c.game.run.cleared;
-    return cleared || (running && c.game.run.misses == missesBefore);
+    return alive;
 }
 
 // Whether the candidate, with the jump held over [start, end] moved whole
@@ -309,10 +311,12 @@ bool SurvivesShift(DrawingKit& kit, const Candidate& snapshot, uint64_t start, u
                    int32_t shift, uint64_t horizon) {
     auto c = Clone(snapshot);
     std::vector<uint8_t>& keys = c->keys;
-    const uint64_t movedEnd = end + shift;
+    // The caller keeps the moved press at or after the copy's flip, so it never starts below 0.
+    const uint64_t movedStart = static_cast<uint64_t>(static_cast<int64_t>(start) + shift);
+    const uint64_t movedEnd = static_cast<uint64_t>(static_cast<int64_t>(end) + shift);
     if (keys.size() <= std::max(end, movedEnd)) keys.resize(std::max(end, movedEnd) + 1, 0);
     for (uint64_t f = start; f <= end; ++f) keys[f] &= static_cast<uint8_t>(~kMaskZ);
-    for (uint64_t f = start + shift; f <= movedEnd; ++f) keys[f] |= kMaskZ;
+    for (uint64_t f = movedStart; f <= movedEnd; ++f) keys[f] |= kMaskZ;
     const uint64_t until = start + horizon;
     bool cleared = false;
     while (c->platform.flips < until) {
