@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/null_platform.h"
 
 namespace tumbleroo {
 
@@ -31,7 +31,7 @@ struct PlayedSound {
     bool restarted;  // the channel was still playing and started over
 };
 
-class HeadlessPlatform : public Platform {
+class HeadlessPlatform : public NullPlatform {
 public:
     HeadlessPlatform();
     ~HeadlessPlatform() override;
@@ -62,7 +62,6 @@ public:
     bool OpenDisplay() override;
     void CloseDisplay() override;
     void Present(const uint16_t* pixels, const uint16_t* shown, int width, int height) override;
-    void SetCursorVisible(bool) override {}
     bool fullScreen = true;
     void SetFullScreen(bool on) override { fullScreen = on; }
     bool IsFullScreen() override { return fullScreen; }
@@ -75,8 +74,6 @@ public:
     void ShowMessage(const std::string& text) override;
 
     bool IsKeyDown(Key key) override;
-    // Scripts name game keys, so there is nothing to bind.
-    void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
     bool EndRequested() override;

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 #include "platform/headless_platform.h"
-#include "platform/sdl_scaler.h"
+#include "platform/window_scaler.h"
 #include "platform/table_index.h"
 #include "render/display.h"
 #include "render/stage_draw.h"

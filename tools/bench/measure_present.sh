@@ -18,7 +18,7 @@ font="/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 # shellcheck disable=SC2046
 g++ -std=c++20 -O2 -I"$top/src" -DTUMBLEROO_FONT_PATH="\"$font\"" \
   $(pkg-config --cflags sdl2 SDL2_mixer SDL2_ttf SDL2_image) \
-  "$here/present_probe.cpp" "$top/src/platform/sdl_platform.cpp" "$top/src/platform/sdl_scaler.cpp" "$top/src/platform/sdl_support.cpp" "$top/src/platform/key_bindings.cpp" \
+  "$here/present_probe.cpp" "$top"/src/platform/sdl_*.cpp "$top/src/platform/window_scaler.cpp" "$top/src/platform/key_bindings.cpp" \
   $(pkg-config --libs sdl2 SDL2_mixer SDL2_ttf SDL2_image) -o "$probe"
 
 xvfb-run -a -s "-screen 0 ${screen}x24" \

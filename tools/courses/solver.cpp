@@ -53,15 +53,13 @@ constexpr KeyName kKeyNames[] = {{kMaskLeft, Key::Left, "LEFT"},
 // Keys come from the candidate's own history of held keys, one mask per
 // flip, with the key releases queued exactly as the driver's platform does.
 // Pictures, text and files are borrowed from a real headless platform.
-class SolverPlatform : public Platform {
+class SolverPlatform : public NullPlatform {
 public:
     HeadlessPlatform* resources = nullptr;
     const std::vector<uint8_t>* keys = nullptr;
     uint64_t flips = 0;
     std::vector<WindowEvent> pending;
 
-    bool OpenDisplay() override { return true; }
-    void CloseDisplay() override {}
     void Present(const uint16_t*, const uint16_t*, int, int) override {
         const uint64_t before = flips++;
         for (const KeyName& k : kKeyNames) {
@@ -70,22 +68,17 @@ public:
             }
         }
     }
-    void SetCursorVisible(bool) override {}
-    void ShowMessage(const std::string&) override {}
     bool IsKeyDown(Key key) override {
         for (const KeyName& k : kKeyNames) {
             if (k.key == key) return Down(k.mask, flips);
         }
         return false;
     }
-    // Candidates name game keys, so there is nothing to bind.
-    void BindKeys(const std::vector<KeyBinding>&) override {}
     std::vector<WindowEvent> TakePendingEvents() override {
         std::vector<WindowEvent> events;
         events.swap(pending);
         return events;
     }
-    void SleepMs(int) override {}
     uint64_t NowMs() override { return flips * 17; }
     bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override {
         return resources->DecodeImage(data, size, out);
@@ -93,14 +86,6 @@ public:
     GlyphBitmap RenderText(const std::string& utf8, const FontSpec& font) override {
         return resources->RenderText(utf8, font);
     }
-    bool OpenAudio() override { return false; }
-    void CloseAudio() override {}
-    int LoadSound(const std::string&) override { return -1; }
-    void FreeSound(int) override {}
-    bool IsChannelPlaying(int) override { return false; }
-    void StopChannel(int) override {}
-    void PlayOnChannel(int, int) override {}
-    void EnsureChannels(int) override {}
 
 private:
     bool Down(uint8_t mask, uint64_t flip) const {

@@ -1,4 +1,4 @@
-#include "platform/sdl_scaler.h"
+#include "platform/window_scaler.h"
 #include "platform/table_index.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // under its centre, in the colour the game's own conversion gives, with
 // black bars around; after a change only the differing pixels are
 // rewritten and the bands sent to the window system cover them tightly.
-#include "platform/sdl_scaler.h"
+#include "platform/window_scaler.h"
 
 #include <gtest/gtest.h>
 
