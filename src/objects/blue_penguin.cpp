@@ -1,5 +1,6 @@
 // Blue penguins: wander along the terrain, turning at walls and ledges, hop
 // now and then, die from one stomp and knock the player away on a touch.
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "objects/penguin_hop.h"
@@ -11,7 +12,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kWaterCode = 16;
 constexpr float kHopChance = 0.005f;
 constexpr int16_t kBaseCell = 19;
 constexpr double kStompBounce = -15.0;
@@ -27,9 +27,9 @@ void UpdateBluePenguin(Game& game, Actor& penguin) {
     const int32_t aheadX = penguin.X + 10 + 10 * penguin.VX;
     const int32_t wall = CellAt(game, aheadX, penguin.Y);
     const int32_t floor = CellAt(game, aheadX, penguin.Y + kCellPixels);
-    if (wall != 0 && wall != kWaterCode) {
+    if (!IsEmpty(wall) && !Is(wall, Terrain::Water)) {
         penguin.VX = To16(-penguin.VX);
-    } else if (floor == 0 && penguin.VX != 0) {
+    } else if (IsEmpty(floor) && penguin.VX != 0) {
         penguin.VX = To16(-penguin.VX);
     }
 

@@ -1,5 +1,6 @@
 // Bouncing stars: fly diagonally, bounce off terrain and the top of the
 // map, and fall to the fifth stomp.
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
@@ -26,10 +27,10 @@ void UpdateBouncingStar(Game& game, Actor& star) {
     // falling out of the map).
     const int32_t right = CellAt(game, star.X + kProbePixels, star.Y);
     const int32_t left = CellAt(game, star.X - kProbePixels, star.Y);
-    if (right != 0 || left != 0) star.VX = To16(-star.VX);
+    if (!IsEmpty(right) || !IsEmpty(left)) star.VX = To16(-star.VX);
     const int32_t above = CellAt(game, star.X, star.Y - kProbePixels);
     const int32_t below = CellAt(game, star.X, star.Y + kProbePixels);
-    if (above != 0 || below != 0 || star.Y <= 0) star.VY = To16(-star.VY);
+    if (!IsEmpty(above) || !IsEmpty(below) || star.Y <= 0) star.VY = To16(-star.VY);
 
     int32_t size = kCellPixels;
     const ContactFlags flags = MoveDrawActor(game, To16(kStepPixels * star.VX),

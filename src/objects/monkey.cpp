@@ -1,6 +1,7 @@
 // Monkeys: the large enemy. It walks along platforms, turns at walls and
 // ledges, falls where there is no ground, and takes fifteen stomps; every
 // stomp makes it smaller and every few stomps faster.
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
@@ -45,9 +46,9 @@ void ChooseCourse(Game& game, Actor& monkey, int32_t size) {
     const int32_t groundBelow = CellAt(game, monkey.X + kHalfBaseSize, feetY);
     const int32_t groundAhead = CellAt(game, aheadX, feetY);
     monkey.VY = 0;
-    if (groundAhead == 0 && groundBelow != 0) monkey.VX = To16(-monkey.VX);
-    if (wallAhead != 0) monkey.VX = To16(-monkey.VX);
-    if (groundBelow == 0) monkey.VY = kFallPixels;
+    if (IsEmpty(groundAhead) && !IsEmpty(groundBelow)) monkey.VX = To16(-monkey.VX);
+    if (!IsEmpty(wallAhead)) monkey.VX = To16(-monkey.VX);
+    if (IsEmpty(groundBelow)) monkey.VY = kFallPixels;
     if (static_cast<float>(game.random.Next()) < kTurnChance) monkey.VX = To16(-monkey.VX);
 }
 

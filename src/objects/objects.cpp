@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "player/movement.h"
 #include "render/display.h"
@@ -13,7 +14,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr uint8_t kCoinCode = 6;
 constexpr size_t kCodeCount = 256;
 
 // Where the two orbiter frames lie in Opic, and their enlarged size.
@@ -27,32 +27,32 @@ constexpr int32_t kOrbiterAngleSpacingDegrees = 100;
 // One row per map code that places an object: its table, and whether the
 // cell is emptied (the kinds that leave their cell) or keeps its code.
 struct PlacedKind {
-    uint8_t code;
+    Terrain code;
     std::vector<PlacedObject> ObjectState::*table;
     bool clearsCell;
 };
 struct ActorKind {
-    uint8_t code;
+    Terrain code;
     std::vector<Actor> ObjectState::*table;
 };
 
 constexpr std::array<PlacedKind, 7> kPlacedKinds{{
-    {12, &ObjectState::SideLifts, false},
-    {13, &ObjectState::UpDownLifts, false},
-    {19, &ObjectState::SpikeBlocksLeft, false},
-    {20, &ObjectState::SpikeBlocksRight, false},
-    {21, &ObjectState::SpikeBlocksUp, false},
-    {22, &ObjectState::SpikeBlocksDown, false},
-    {23, &ObjectState::SinkingBlocks, true},
+    {Terrain::SideLift, &ObjectState::SideLifts, false},
+    {Terrain::UpDownLift, &ObjectState::UpDownLifts, false},
+    {Terrain::SpikeBlockLeft, &ObjectState::SpikeBlocksLeft, false},
+    {Terrain::SpikeBlockRight, &ObjectState::SpikeBlocksRight, false},
+    {Terrain::SpikeBlockUp, &ObjectState::SpikeBlocksUp, false},
+    {Terrain::SpikeBlockDown, &ObjectState::SpikeBlocksDown, false},
+    {Terrain::SinkingBlock, &ObjectState::SinkingBlocks, true},
 }};
 
 constexpr std::array<ActorKind, 6> kActorKinds{{
-    {24, &ObjectState::BluePenguins},
-    {26, &ObjectState::BouncingStars},
-    {27, &ObjectState::RedPenguins},
-    {28, &ObjectState::StarCarriers},
-    {29, &ObjectState::Monkeys},
-    {30, &ObjectState::Orbiters},
+    {Terrain::BluePenguin, &ObjectState::BluePenguins},
+    {Terrain::BouncingStar, &ObjectState::BouncingStars},
+    {Terrain::RedPenguin, &ObjectState::RedPenguins},
+    {Terrain::StarCarrier, &ObjectState::StarCarriers},
+    {Terrain::Monkey, &ObjectState::Monkeys},
+    {Terrain::Orbiter, &ObjectState::Orbiters},
 }};
 
 // Counting pass: how many cells hold each code.
@@ -69,10 +69,10 @@ std::array<int32_t, kCodeCount> CountCodes(const MapState& map) {
 // (which spawns again) goes on with the fresh records of the same map.
 void SizeTables(ObjectState& o, const std::array<int32_t, kCodeCount>& counts) {
     for (const PlacedKind& kind : kPlacedKinds) {
-        (o.*kind.table).assign(static_cast<size_t>(counts[kind.code]), PlacedObject{});
+        (o.*kind.table).assign(static_cast<size_t>(counts[CodeOf(kind.code)]), PlacedObject{});
     }
     for (const ActorKind& kind : kActorKinds) {
-        (o.*kind.table).assign(static_cast<size_t>(counts[kind.code]), Actor{});
+        (o.*kind.table).assign(static_cast<size_t>(counts[CodeOf(kind.code)]), Actor{});
     }
     const size_t orbiters = o.Orbiters.size();
     o.OrbiterHitPoints.assign(orbiters, 0);
@@ -88,18 +88,18 @@ void FillTables(MapState& map, ObjectState& o) {
         for (int32_t y = 0; y < map.MapHeight; ++y) {
             const uint8_t code = map.Cell(x, y);
             for (const PlacedKind& kind : kPlacedKinds) {
-                if (kind.code != code) continue;
+                if (!Is(code, kind.code)) continue;
                 PlacedObject& rec = (o.*kind.table)[next[code]++];
                 rec.X = x * kCellPixels;
                 rec.Y = y * kCellPixels;
-                if (kind.clearsCell) map.Cell(x, y) = 0;
+                if (kind.clearsCell) map.Cell(x, y) = CodeOf(Terrain::Empty);
             }
             for (const ActorKind& kind : kActorKinds) {
-                if (kind.code != code) continue;
+                if (!Is(code, kind.code)) continue;
                 Actor& rec = (o.*kind.table)[next[code]++];
                 rec.X = x * kCellPixels;
                 rec.Y = y * kCellPixels;
-                map.Cell(x, y) = 0;
+                map.Cell(x, y) = CodeOf(Terrain::Empty);
             }
         }
     }
@@ -189,7 +189,7 @@ void SpawnObjects(Game& game) {
     if (!game.objects.Orbiters.empty()) FillGhostSheet(game);
     FillTables(game.map, game.objects);
     SetInitialValues(game);
-    StoreCoinCount(game, counts[kCoinCode]);
+    StoreCoinCount(game, counts[CodeOf(Terrain::Coin)]);
 }
 
 void UpdateObjects(Game& game) {

@@ -2,6 +2,7 @@
 // front of them at their height and run from a player jumping above them.
 #include <cstdlib>
 
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "objects/penguin_hop.h"
@@ -56,7 +57,7 @@ void UpdateRedPenguin(Game& game, Actor& penguin) {
     const int32_t aheadX = penguin.X - 10 + 5 * penguin.VX;
     const int32_t wall = CellAt(game, aheadX, penguin.Y);
     const int32_t floor = CellAt(game, aheadX, penguin.Y + kCellPixels);
-    if (wall != 0 || (floor == 0 && penguin.VX != 0)) {
+    if (!IsEmpty(wall) || (IsEmpty(floor) && penguin.VX != 0)) {
         penguin.VX = To16(-penguin.VX);
     } else {
         Steer(game, penguin);

@@ -1,6 +1,7 @@
 // Star carriers: harmless walking platforms that turn at walls and carry a
 // player who stands on them one pixel per frame. The carrier ridden last
 // keeps priority when the feet are over two of them.
+#include "core/terrain.h"
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
@@ -16,8 +17,8 @@ constexpr int32_t kProbeY = 5;
 
 // Turns at a wall on either side; the left wall wins when both are there.
 void TurnAtWalls(Game& game, Actor& carrier) {
-    if (CellAt(game, carrier.X + kProbeX, carrier.Y + kProbeY) != 0) carrier.VX = -1;
-    if (CellAt(game, carrier.X - kProbeX, carrier.Y + kProbeY) != 0) carrier.VX = 1;
+    if (!IsEmpty(CellAt(game, carrier.X + kProbeX, carrier.Y + kProbeY))) carrier.VX = -1;
+    if (!IsEmpty(CellAt(game, carrier.X - kProbeX, carrier.Y + kProbeY))) carrier.VX = 1;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // hazards, bounce blocks, cannons and the gate.
 #include "player/cell_effects.h"
 
+#include "core/terrain.h"
 #include "player/movement.h"
 #include "render/display.h"
 #include "render/stage_draw.h"
@@ -16,8 +17,8 @@ namespace tumbleroo {
 namespace {
 
 constexpr int32_t kCellSizePx = 20;
-constexpr uint8_t kWaterCode = 16;
-constexpr uint8_t kEmptyCode = 0;
+constexpr uint8_t kWaterCode = CodeOf(Terrain::Water);
+constexpr uint8_t kEmptyCode = CodeOf(Terrain::Empty);
 
 // Conveyors and the sliding floor carry the player this far per ground test.
 constexpr int16_t kCarryStepPx = 5;
@@ -93,78 +94,80 @@ int16_t ClassifyFloor(Game& game, int32_t code) {
     // Standing on an object: the cell below does nothing.
     if (RidingAnything(p)) return kFloorGround;
     p.InWater = kOff;
-    switch (code) {
-        case 0: case 12: case 13: case 19: case 20: case 21: case 22: case 23:
+    switch (RowOf(code).feet) {
+        case FeetEffect::None:
             return kFloorNothing;
-        case 2:
+        case FeetEffect::CarryRight:
             MoveRight(game, kCarryStepPx);
             return kFloorGround;
-        case 3:
+        case FeetEffect::CarryLeft:
             MoveLeft(game, kCarryStepPx);
             return kFloorGround;
-        case 5:
+        case FeetEffect::Spring:
             p.VerticalSpeed = kSpringSpeed;
             p.Airborne = kOn;
             return kFloorSpring;
-        case 6:
+        case FeetEffect::Coin:
             CollectCoin(game);
             return kFloorNothing;
-        case 7:
+        case FeetEffect::Goal:
             return kFloorGoal;
-        case 9: case 18:
+        case FeetEffect::Miss:
             RestartAfterMiss(game);
             return kFloorNothing;
-        case 16:
+        case FeetEffect::Water:
             EnterWater(game);
             return kFloorNothing;
-        case 17:
+        case FeetEffect::Ladder:
             p.CanClimbDown = kOn;
             return kFloorGround;
-        case 25:
+        case FeetEffect::Bounce:
             BounceOffBlock(game);
             return kFloorNothing;
-        case 31:
+        case FeetEffect::OneWay:
             return kFloorOneWay;
-        case 32: case 33:
+        case FeetEffect::Cannon:
             FireCannon(game);
             return kFloorGround;
-        case kGateCode:
+        case FeetEffect::Gate:
             p.PlayerX = kGateTargetX;
             p.PlayerY = kGateTargetY;
             return kFloorNothing;
-        case 35:
+        case FeetEffect::Slide:
             SlideOn(game);
             return kFloorSliding;
-        default:
-            return kFloorGround;
+        case FeetEffect::Ground:
+            break;
     }
+    return kFloorGround;
 }
 
 int16_t ClassifyCeiling(Game& game, int32_t code) {
     PlayerState& p = game.player;
     p.InWater = kOff;
-    switch (code) {
-        case 0:
+    switch (RowOf(code).head) {
+        case HeadEffect::OpenSky:
             return kCeilingOpenSky;
-        case 6:
+        case HeadEffect::Coin:
             CollectCoin(game);
             return kCeilingFree;
-        case 7:
+        case HeadEffect::Goal:
             return kCeilingGoal;
-        case 8: case 18:
+        case HeadEffect::Miss:
             RestartAfterMiss(game);
             return kCeilingFree;
-        case 12: case 13: case 19: case 20: case 21: case 22: case 23: case 31:
+        case HeadEffect::Free:
             return kCeilingFree;
-        case 16:
+        case HeadEffect::Water:
             EnterWater(game);
             return kCeilingFree;
-        case 17:
+        case HeadEffect::Ladder:
             p.CanClimbUp = kOn;
             return kCeilingFree;
-        default:
-            return kCeilingBlocked;
+        case HeadEffect::Blocked:
+            break;
     }
+    return kCeilingBlocked;
 }
 
 void EnterWater(Game& game) { game.player.InWater = kOn; }

@@ -27,7 +27,6 @@ inline constexpr double kSpringSpeed = -50.0;
 inline constexpr double kBounceBlockSpeed = -18.0;
 inline constexpr double kCannonShotSpeed = -40.0;
 
-inline constexpr uint8_t kGateCode = 34;
 // True when a map of this size holds the player where the gate leads: its
 // right side inside the last column, and high enough not to fall out.
 bool GateTargetInMap(int32_t mapWidth, int32_t mapHeight);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "core/terrain.h"
 #include "player/cell_effects.h"
 #include "shell/game.h"
 #include "shell/numeric.h"
@@ -17,8 +18,8 @@ namespace {
 
 constexpr int32_t kCellSizePx = 20;
 // What lies beyond the map: solid to the sides and below, open sky above.
-constexpr int32_t kSolidCode = 1;
-constexpr int32_t kOpenSkyCode = 0;
+constexpr int32_t kSolidCode = CodeOf(Terrain::Ground);
+constexpr int32_t kOpenSkyCode = CodeOf(Terrain::Empty);
 // The player counts as fallen out once its top is this close to the map's bottom.
 constexpr int32_t kFallOutMarginPx = 50;
 
@@ -60,28 +61,27 @@ SideProbeResult ProbeSide(Game& game, Side side) {
     PlayerState& p = game.player;
     const int32_t dx = side == Side::Right ? kSideProbeRightPx : kSideProbeLeftPx;
     // Each side spike is deadly from one side only.
-    const int32_t deadlySpike = side == Side::Right ? 11 : 10;
+    const SideEffect deadlySpike = side == Side::Right ? SideEffect::MissMovingRight : SideEffect::MissMovingLeft;
     SideProbeResult result;
     for (int32_t dy : kSideProbeDyPx) {
-        const int32_t code = CellAt(game, p.PlayerX + dx, p.PlayerY + dy);
-        switch (code) {
-            case 0: case 12: case 13: case 17: case 19: case 20: case 21: case 22:
-            case 23: case 31:
+        const SideEffect effect = RowOf(CellAt(game, p.PlayerX + dx, p.PlayerY + dy)).side;
+        switch (effect) {
+            case SideEffect::Pass:
                 break;
-            case 6:
+            case SideEffect::Coin:
                 CollectCoin(game);
                 break;
-            case 7:
+            case SideEffect::Goal:
                 GoalSequence(game);
                 result.goal = true;
                 return result;
-            case 16:
+            case SideEffect::Water:
                 result.water = true;
                 break;
-            case 18:
+            case SideEffect::Miss:
                 result.miss = true;
                 break;
-            case 25:
+            case SideEffect::BounceBack:
                 // A bounce block throws the player back the way it came.
                 p.PushTimer = kBouncePushFrames;
                 if (side == Side::Right) {
@@ -92,8 +92,10 @@ SideProbeResult ProbeSide(Game& game, Side side) {
                 p.VerticalSpeed = kBounceKnockSpeed;
                 p.Airborne = kOn;
                 break;
-            default:
-                if (code == deadlySpike) {
+            case SideEffect::Solid:
+            case SideEffect::MissMovingLeft:
+            case SideEffect::MissMovingRight:
+                if (effect == deadlySpike) {
                     result.miss = true;
                 } else {
                     result.open = false;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/terrain.h"
 #include "platform/table_index.h"
 #include "render/display.h"
 #include "shell/game.h"
@@ -33,7 +34,6 @@ constexpr int32_t kSkyShiftStepPx = 40, kSkyRiseStepPx = 8;
 constexpr uint32_t kSkyRiseBitsFrom = 8;  // the rise takes other bits than the shift
 constexpr int32_t kClearSkyBandPx = 8 * 20;  // the lowest eight cell rows
 
-constexpr int32_t kWaterCode = 16;
 constexpr int32_t kWaterBodyCell = 11, kWaterSurfaceCell = 15;
 
 int Sign(double v) { return (v > 0) - (v < 0); }
@@ -58,30 +58,28 @@ void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
     DrawPicture(game, game.pictures.ObjPictures, kCellPx * cell, 0, kCellPx, kCellPx, x, y);
 }
 
-// What a map code shows, beyond the plain ground block; -1 = nothing.
+// Whether the spike block of this spawn cell is warning.
+bool SpikeBlockWarns(const ObjectState& o, Terrain spawn) {
+    switch (spawn) {
+        case Terrain::SpikeBlockLeft: return IsOn(o.SpikeBlockLeftWarning);
+        case Terrain::SpikeBlockRight: return IsOn(o.SpikeBlockRightWarning);
+        case Terrain::SpikeBlockUp: return IsOn(o.SpikeBlockUpWarning);
+        case Terrain::SpikeBlockDown: return IsOn(o.SpikeBlockDownWarning);
+        default: return false;
+    }
+}
+
+// The ObjPictures cell a map code shows; -1 = nothing.
 int32_t CellPictureFor(const Game& game, int32_t code, bool openAbove) {
     const PlayerState& p = game.player;
-    const ObjectState& o = game.objects;
-    switch (code) {
-        case 2: return p.BlinkFrame;
-        case 3: return p.BlinkFrame + 1;
-        case 5: return 4;
-        case 6: return 1;
-        case 8: return 7;
-        case 9: return 8;
-        case 10: return 6;
-        case 11: return 5;
-        case kWaterCode: return openAbove ? kWaterSurfaceCell : kWaterBodyCell;
-        case 17: return 10;
-        case 18: return 13;
-        case 19: return IsOn(o.SpikeBlockLeftWarning) ? p.FlameFrame : -1;
-        case 20: return IsOn(o.SpikeBlockRightWarning) ? p.FlameFrame : -1;
-        case 21: return IsOn(o.SpikeBlockUpWarning) ? p.FlameFrame : -1;
-        case 22: return IsOn(o.SpikeBlockDownWarning) ? p.FlameFrame : -1;
-        case 25: return 26;
-        case 33: return 26;
-        case 31: return 36;
-        case 35: return p.BlinkFrame == 2 ? 37 : 38;
+    const TerrainRow& row = RowOf(code);
+    switch (row.look) {
+        case Look::Cell: return row.picture;
+        case Look::ConveyorFrames: return p.BlinkFrame + row.picture;
+        case Look::WaterCell: return openAbove ? kWaterSurfaceCell : kWaterBodyCell;
+        case Look::WarningFlame:
+            return SpikeBlockWarns(game.objects, static_cast<Terrain>(code)) ? p.FlameFrame : -1;
+        case Look::SlidingFrames: return p.BlinkFrame == 2 ? row.picture : row.picture + 1;
         default: return -1;
     }
 }
@@ -90,12 +88,10 @@ int32_t CellPictureFor(const Game& game, int32_t code, bool openAbove) {
 // Water only below leaves it above the surface, in the air.
 bool SitsInWater(const MapState& m, int32_t x, int32_t y) {
     const auto water = [&m](int32_t cx, int32_t cy) {
-        return cx >= 0 && cy >= 0 && cx < m.MapWidth && cy < m.MapHeight && m.Cell(cx, cy) == kWaterCode;
+        return cx >= 0 && cy >= 0 && cx < m.MapWidth && cy < m.MapHeight && Is(m.Cell(cx, cy), Terrain::Water);
     };
     return water(x - 1, y) || water(x + 1, y) || water(x, y - 1);
 }
-
-bool IsPickup(int32_t code) { return code == 6 || code == 18; }
 
 }  // namespace
 
@@ -169,27 +165,28 @@ void DrawMap(Game& game, double sx, double sy) {
         for (int32_t y = static_cast<int32_t>(std::floor(sy)) - 1; y <= ye; ++y) {
             if (y < 0) continue;
             const int32_t code = m.Cell(x, y);
-            if (code == 0) continue;
+            if (Is(code, Terrain::Empty)) continue;
             const int32_t X = Round32((x - sx) * kCellPx);
             const int32_t Y = Round32((y - sy) * kCellPx);
             // Row 0 has open sky above it, as the player's probes see it.
-            const int32_t above = y > 0 ? m.Cell(x, y - 1) : 0;
-            switch (code) {
-                case 1: {
-                    const int32_t tile = above == 1 ? innerTile : topTile;
+            const int32_t above = y > 0 ? m.Cell(x, y - 1) : CodeOf(Terrain::Empty);
+            const bool openAbove = Is(above, Terrain::Empty);
+            switch (RowOf(code).look) {
+                case Look::GroundBlock: {
+                    const int32_t tile = Is(above, Terrain::Ground) ? innerTile : topTile;
                     BlitClipped(game.display.BackBuffer, X, Y, kCellPx, kCellPx, kScreenWidth,
                                 kScreenHeight, game.pictures.BlockPic, kCellPx * tile, 0, 0, 0, false);
                     break;
                 }
-                case 7: DrawPicture(game, choice, 53, 265, 24, 44, X, Y - 20); break;
-                case 32: DrawPicture(game, choice, 0, 265, 50, 50, X - 30, Y - 30); break;
-                case 34: DrawPicture(game, choice, 100, 236, 45, 79, X - 12, Y - 19); break;
+                case Look::GoalFlag: DrawPicture(game, choice, 53, 265, 24, 44, X, Y - 20); break;
+                case Look::CannonBody: DrawPicture(game, choice, 0, 265, 50, 50, X - 30, Y - 30); break;
+                case Look::GateArch: DrawPicture(game, choice, 100, 236, 45, 79, X - 12, Y - 19); break;
                 default: {
                     // Water shows behind a pickup in it; the cell itself stays a pickup.
-                    if (IsPickup(code) && SitsInWater(m, x, y)) {
-                        DrawObjCell(game, above == 0 ? kWaterSurfaceCell : kWaterBodyCell, X, Y);
+                    if (RowOf(code).pickup && SitsInWater(m, x, y)) {
+                        DrawObjCell(game, openAbove ? kWaterSurfaceCell : kWaterBodyCell, X, Y);
                     }
-                    const int32_t cell = CellPictureFor(game, code, above == 0);
+                    const int32_t cell = CellPictureFor(game, code, openAbove);
                     if (cell >= 0) DrawObjCell(game, cell, X, Y);
                 }
             }

@@ -3,11 +3,11 @@
 #include "shell/map_file.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "core/terrain.h"
 #include "persist/ini.h"
 #include "platform/table_index.h"
 #include "player/cell_effects.h"
@@ -19,10 +19,6 @@ namespace tumbleroo {
 namespace {
 
 constexpr size_t kMaxHeaderExtraBytes = 0xFFFF;  // the file gives its length in 16 bits
-
-// One character per terrain code in course text; index = code.
-constexpr char kCellChars[] = ".#><X^oGVA)(=|Sx~H*LRUDkbBsrcMO-CmW_";
-static_assert(sizeof(kCellChars) - 1 == 36, "one character for each code 0 to 35");
 
 class ByteReader {
 public:
@@ -106,7 +102,7 @@ bool SizeInRange(int32_t v) { return v >= 1 && v <= kMaxMapCells; }
 bool StartFallsOut(const MapData& map, std::string& error) {
     for (int32_t x = map.header.MapWidth - 1; x >= 0; --x) {
         for (int32_t y = map.header.MapHeight - 1; y >= 0; --y) {
-            if (map.At(x, y) != kStartMarkerCode) continue;
+            if (!Is(map.At(x, y), Terrain::StartMarker)) continue;
             if (!RowFallsOut(y, map.header.MapHeight)) return false;
             error = "the start marker at column " + std::to_string(x) + ", row " + std::to_string(y) +
                     " is too near the map's bottom: the player would fall out at once";
@@ -122,7 +118,7 @@ bool GateLeadsOutside(const MapData& map, std::string& error) {
     if (GateTargetInMap(map.header.MapWidth, map.header.MapHeight)) return false;
     for (int32_t x = 0; x < map.header.MapWidth; ++x) {
         for (int32_t y = 0; y < map.header.MapHeight; ++y) {
-            if (map.At(x, y) != kGateCode) continue;
+            if (!Is(map.At(x, y), Terrain::Gate)) continue;
             error = "the gate at column " + std::to_string(x) + ", row " + std::to_string(y) +
                     " leads outside the map: a map with a gate needs at least 336 columns and 29 rows";
             return true;
@@ -271,13 +267,13 @@ bool ParseMapText(const std::string& text, MapData& out, std::string& error) {
     for (size_t x = 0; x < width; ++x) {
         for (size_t y = 0; y < rows.size(); ++y) {
             const char c = rows[y][x];
-            const char* found = std::strchr(kCellChars, c);
-            if (found == nullptr || c == '\0') {
+            uint8_t code = 0;
+            if (!CodeForLetter(c, code)) {
                 error = "row " + std::to_string(y) + ", column " + std::to_string(x) +
                         ": unknown cell '" + std::string(1, c) + "'";
                 return false;
             }
-            out.cells[x * rows.size() + y] = static_cast<uint8_t>(found - kCellChars);
+            out.cells[x * rows.size() + y] = code;
         }
     }
     return true;
@@ -298,8 +294,7 @@ std::string MapToText(const MapData& map) {
     out << "Cells:\n";
     for (int32_t y = 0; y < h.MapHeight; ++y) {
         for (int32_t x = 0; x < h.MapWidth; ++x) {
-            const uint8_t code = map.At(x, y);
-            out << (code < sizeof(kCellChars) - 1 ? kCellChars[code] : '?');
+            out << RowOf(map.At(x, y)).letter;
         }
         out << '\n';
     }

@@ -11,7 +11,6 @@
 namespace tumbleroo {
 
 inline constexpr int32_t kMaxMapCells = 1638;  // widest and highest map
-inline constexpr uint8_t kStartMarkerCode = 14;  // the cell 'S': where the player starts
 
 // A whole map as a file holds it.
 struct MapData {

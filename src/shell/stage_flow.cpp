@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/terrain.h"
 #include "objects/objects.h"
 #include "persist/records.h"
 #include "render/display.h"
@@ -17,8 +18,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kCannon = 32;
-constexpr int32_t kCannonMouth = 33;
 constexpr int32_t kThrownUpFrames = 41;
 constexpr int32_t kThrownDownFrames = 81;
 constexpr int32_t kThrowStepPx = 10;
@@ -50,15 +49,15 @@ void ScanStageMarkers(Game& game) {
     PlayerState& p = game.player;
     for (int32_t x = 0; x < m.MapWidth; ++x) {
         for (int32_t y = 0; y < m.MapHeight; ++y) {
-            if (m.Cell(x, y) == kStartMarkerCode) {
-                m.Cell(x, y) = 0;
+            if (Is(m.Cell(x, y), Terrain::StartMarker)) {
+                m.Cell(x, y) = CodeOf(Terrain::Empty);
                 p.PlayerX = 20 * x;
                 p.PlayerY = 20 * y;
                 p.StartX = p.PlayerX;
                 p.StartY = p.PlayerY;
             }
             // A cannon in column 0 would need a mouth outside the map.
-            if (m.Cell(x, y) == kCannon && x > 0) m.Cell(x - 1, y) = kCannonMouth;
+            if (Is(m.Cell(x, y), Terrain::Cannon) && x > 0) m.Cell(x - 1, y) = CodeOf(Terrain::CannonMouth);
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "core/terrain.h"
 #include "objects/objects.h"
 #include "persist/settings.h"
 #include "platform/table_index.h"
@@ -170,8 +171,8 @@ void StepWalkAnimation(Game& game) {
 void CheckLadder(Game& game) {
     PlayerState& p = game.player;
     p.CanClimbUp = kOff;
-    if (CellAt(game, p.PlayerX + 10, p.PlayerY + 20) == 17) p.CanClimbUp = kOn;
-    if (CellAt(game, p.PlayerX + 20, p.PlayerY + 20) == 17) p.CanClimbUp = kOn;
+    if (Is(CellAt(game, p.PlayerX + 10, p.PlayerY + 20), Terrain::Ladder)) p.CanClimbUp = kOn;
+    if (Is(CellAt(game, p.PlayerX + 20, p.PlayerY + 20), Terrain::Ladder)) p.CanClimbUp = kOn;
 }
 
 void ClimbDown(Game& game) { game.player.PlayerY += kClimbStepPx; }

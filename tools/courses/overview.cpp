@@ -3,6 +3,7 @@
 // spawn cells and the player on the start marker, then shrunk.
 #include <algorithm>
 
+#include "core/terrain.h"
 #include "courses.h"
 #include "platform/headless_platform.h"
 #include "platform/sdl_support.h"
@@ -25,15 +26,18 @@ constexpr int32_t kStatusRows = 2;  // the status line covers the top of every s
 // The sprite an object shows on its spawn cell: ObjPictures cells for the
 // small kinds; the monkey and the orbiter come from Opic.
 struct ObjectLook {
-    uint8_t code;
+    Terrain code;
     int32_t cell;  // ObjPictures cell, or -1 for an Opic frame
     int32_t opicX, size, offsetY;
 };
 constexpr ObjectLook kLooks[] = {
-    {12, 9, 0, 20, 0},  {13, 9, 0, 20, 0},   {19, 5, 0, 20, 0},   {20, 6, 0, 20, 0},
-    {21, 8, 0, 20, 0},  {22, 7, 0, 20, 0},   {23, 28, 0, 20, 0},  {24, 18, 0, 20, 0},
-    {26, 27, 0, 20, 0}, {27, 29, 0, 20, 0},  {28, 33, 0, 20, 0},  {29, -1, 0, 60, -20},
-    {30, -1, 64, 40, 0},
+    {Terrain::SideLift, 9, 0, 20, 0},      {Terrain::UpDownLift, 9, 0, 20, 0},
+    {Terrain::SpikeBlockLeft, 5, 0, 20, 0}, {Terrain::SpikeBlockRight, 6, 0, 20, 0},
+    {Terrain::SpikeBlockUp, 8, 0, 20, 0},   {Terrain::SpikeBlockDown, 7, 0, 20, 0},
+    {Terrain::SinkingBlock, 28, 0, 20, 0},  {Terrain::BluePenguin, 18, 0, 20, 0},
+    {Terrain::BouncingStar, 27, 0, 20, 0},  {Terrain::RedPenguin, 29, 0, 20, 0},
+    {Terrain::StarCarrier, 33, 0, 20, 0},   {Terrain::Monkey, -1, 0, 60, -20},
+    {Terrain::Orbiter, -1, 64, 40, 0},
 };
 
 void DrawObjects(Game& game, const MapData& map, int32_t sx, int32_t sy) {
@@ -41,7 +45,7 @@ void DrawObjects(Game& game, const MapData& map, int32_t sx, int32_t sy) {
         for (int32_t y = std::max(0, sy - 3); y < std::min(map.header.MapHeight, sy + 27); ++y) {
             const uint8_t code = map.At(x, y);
             for (const ObjectLook& look : kLooks) {
-                if (look.code != code) continue;
+                if (!Is(code, look.code)) continue;
                 const int32_t px = (x - sx) * kCell, py = (y - sy) * kCell + look.offsetY;
                 if (look.cell >= 0) {
                     DrawPicture(game, game.pictures.ObjPictures, kCell * look.cell, 0, kCell,

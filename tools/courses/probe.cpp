@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "core/terrain.h"
 #include "platform/table_index.h"
 #include "player/cell_effects.h"
 #include "shell/game.h"
@@ -72,8 +73,11 @@ bool IsLaunchSpeed(double speed) {
 
 // Cells one can land on, as the feet see them.
 bool Standable(uint8_t code) {
-    switch (code) {
-        case 1: case 2: case 3: case 4: case 5: case 15: case 25: case 31: case 32: case 35:
+    switch (static_cast<Terrain>(code)) {
+        case Terrain::Ground: case Terrain::ConveyorRight: case Terrain::ConveyorLeft:
+        case Terrain::HiddenSolid: case Terrain::Spring: case Terrain::HiddenSolidToo:
+        case Terrain::BounceBlock: case Terrain::OneWay: case Terrain::Cannon:
+        case Terrain::SlidingFloor:
             return true;
         default:
             return false;

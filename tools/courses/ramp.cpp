@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/terrain.h"
 #include "platform/table_index.h"
 #include "probe.h"
 
@@ -15,9 +16,13 @@ constexpr double kColumnsPerMeasure = 100.0;
 // A jump that must start within this many frames asks for a practised hand.
 constexpr int32_t kTightFrames = 3;
 
+// The obstacles counted: the deadly cells and the objects that keep to their post.
 bool Deadly(uint8_t code) {
-    switch (code) {
-        case 8: case 9: case 10: case 11: case 18: case 19: case 20: case 21: case 22: case 26:
+    switch (static_cast<Terrain>(code)) {
+        case Terrain::Drill: case Terrain::UpSpike: case Terrain::SideSpikeRight:
+        case Terrain::SideSpikeLeft: case Terrain::Star: case Terrain::SpikeBlockLeft:
+        case Terrain::SpikeBlockRight: case Terrain::SpikeBlockUp: case Terrain::SpikeBlockDown:
+        case Terrain::BouncingStar:
             return true;
         default:
             return false;
@@ -27,7 +32,7 @@ bool Deadly(uint8_t code) {
 // A column whose bottom cell lets the player fall out of the map.
 bool OpenToTheBottom(const MapData& map, int32_t x) {
     const uint8_t bottom = map.At(x, map.header.MapHeight - 1);
-    return bottom == 0 || bottom == 6;
+    return Is(bottom, Terrain::Empty) || Is(bottom, Terrain::Coin);
 }
 
 int32_t HazardGroups(const MapData& map) {
