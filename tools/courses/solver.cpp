@@ -34,6 +34,12 @@ constexpr size_t kHistorySteps = 40;
 constexpr size_t kBacktrackSteps = 12;
 constexpr int32_t kWidestBeam = 256;
 constexpr int32_t kCalmStepsBeforeNarrowing = 40;
+// Waiting: a candidate on firm ground that holds nothing may stand there up
+// to 3 s for a ride or a crusher to come round. Candidates in the air rank
+// further along though they may be doomed, so a few places in every beam are
+// kept for candidates on their feet that have not waited longer than that.
+constexpr int32_t kLongestWaitFrames = 180;  // 3 s at 60 frames/s
+constexpr size_t kFootholdPlaces = 4;
 // A stage pass flips once, and 21 more times for every cannon shot in it:
 // the landing fall and the ground test can each fire the cannon.
 constexpr uint64_t kCannonShotFlips = 21;
@@ -112,6 +118,7 @@ struct Candidate {
     std::vector<uint8_t> keys;
     size_t waypoint = 0;
     double score = 0.0;
+    int32_t waitedFrames = 0;  // in a row on firm ground with nothing held
 };
 
 std::unique_ptr<Candidate> Clone(const Candidate& c) {
@@ -202,6 +209,8 @@ Outcome Advance(Search& search, Candidate& c, uint8_t mask) {
         Rank(search, c);
     }
     Lend(search.kit, c.game);
+    const bool waiting = mask == 0 && !IsOn(c.game.player.Airborne);
+    c.waitedFrames = waiting ? c.waitedFrames + search.options.chunkFrames : 0;
     return outcome;
 }
 
@@ -244,6 +253,31 @@ Waypoint GoalCell(const MapData& map) {
         }
     }
     return {map.header.MapWidth - 1, 0};
+}
+
+bool OnItsFeet(const Candidate& c) {
+    return !IsOn(c.game.player.Airborne) && c.waitedFrames <= kLongestWaitFrames;
+}
+
+// The best `width` distinct candidates, and after them the best few on their
+// feet that did not make the cut, so that waiting stays a choice.
+std::vector<std::unique_ptr<Candidate>> KeepBest(std::vector<std::unique_ptr<Candidate>>& next,
+                                                 int32_t width) {
+    std::vector<std::unique_ptr<Candidate>> kept;
+    std::set<std::tuple<int32_t, int32_t, int32_t, int16_t, size_t, int16_t>> seen;
+    size_t footholds = 0;
+    for (auto& c : next) {
+        const PlayerState& p = c->game.player;
+        const bool full = static_cast<int32_t>(kept.size()) >= width;
+        if (full && (footholds >= kFootholdPlaces || !OnItsFeet(*c))) continue;
+        const auto key = std::make_tuple(p.PlayerX, p.PlayerY,
+                                         static_cast<int32_t>(std::lround(p.VerticalSpeed)),
+                                         p.Airborne, c->waypoint, p.PushTimer);
+        if (!seen.insert(key).second) continue;
+        if (full) ++footholds;
+        kept.push_back(std::move(c));
+    }
+    return kept;
 }
 
 }  // namespace
@@ -410,17 +444,7 @@ Solution SolveCourse(const CourseFolder& folder, const SolverOptions& options) {
         }
         std::stable_sort(next.begin(), next.end(),
                          [](const auto& a, const auto& b) { return a->score > b->score; });
-        Beam kept;
-        std::set<std::tuple<int32_t, int32_t, int32_t, int16_t, size_t, int16_t>> seen;
-        for (auto& c : next) {
-            const PlayerState& p = c->game.player;
-            const auto key = std::make_tuple(p.PlayerX, p.PlayerY,
-                                             static_cast<int32_t>(std::lround(p.VerticalSpeed)),
-                                             p.Airborne, c->waypoint, p.PushTimer);
-            if (!seen.insert(key).second) continue;
-            kept.push_back(std::move(c));
-            if (static_cast<int32_t>(kept.size()) >= width) break;
-        }
+        Beam kept = KeepBest(next, width);
         if (kept.empty()) {
             if (width >= kWidestBeam) break;
             width *= 2;
