@@ -52,8 +52,6 @@ constexpr int32_t kArrowSourceY = 150;
 constexpr int32_t kArrowWidth = 70;
 constexpr int32_t kArrowHeight = 44;
 
-bool Held(Game& game, Key key) { return KeyDown(game, static_cast<int>(key)); }
-
 int32_t CourseLineY(int16_t course) { return 50 * course + 120; }
 // The arrow sits left of its line, a little lower.
 int32_t ArrowY(int16_t course) { return 50 * course + 125; }
@@ -135,18 +133,18 @@ int16_t ChooseCourse(Game& game) {
             DrawText(game, back, kLineX, CourseLineY(n), "Course " + NumberText(n));
         }
 
-        if (Held(game, Key::Escape)) return -1;
-        if (Held(game, Key::Up)) {
+        if (KeyDown(game, Key::Escape)) return -1;
+        if (KeyDown(game, Key::Up)) {
             PlaySound(game, SoundId::Select);
             cursor = cursor == 1 ? kCourses : static_cast<int16_t>(cursor - 1);
             game.platform->SleepMs(kCursorPauseMs);
         }
-        if (Held(game, Key::Down)) {
+        if (KeyDown(game, Key::Down)) {
             PlaySound(game, SoundId::Select);
             cursor = cursor == kCourses ? 1 : static_cast<int16_t>(cursor + 1);
             game.platform->SleepMs(kCursorPauseMs);
         }
-        if (Held(game, Key::Z) || Held(game, Key::Enter)) {
+        if (KeyDown(game, Key::Z) || KeyDown(game, Key::Enter)) {
             PlaySound(game, SoundId::Decide);
             return cursor;
         }

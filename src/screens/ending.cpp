@@ -197,7 +197,7 @@ void ShowEnding(Game& game) {
         screens.EndingScheme = (screens.EndingScheme + 1) % kSchemes;
         std::vector<Letter> page = LayOutPage(game, text);
         if (page.empty()) continue;
-        if (KeyDown(game, static_cast<int>(Key::Escape))) Form_Unload(game);
+        if (KeyDown(game, Key::Escape)) Form_Unload(game);
         ShowPage(game, page, screens.EndingScheme);
     }
 }

@@ -46,8 +46,6 @@ constexpr int32_t kStripePitch = 40;
 constexpr int kStripesFromLeft = 17;
 constexpr int kStripesFromRight = 16;
 
-bool Held(Game& game, Key key) { return KeyDown(game, static_cast<int>(key)); }
-
 void ClearToMenuBack(Game& game) {
     ClearSurface(game.display.BackBuffer, game.run.MenuBackPixel);
 }
@@ -98,7 +96,7 @@ void ShowOpening(Game& game) {
             DrawLine(back, kPanelX + w, kPanelY + r, kPanelX + kPanelLastColumn, kPanelY + r);
         }
         DrawPicture(game, panel, 0, 0, w, kPanelRevealRows, kPanelX, kPanelY);
-        if (Held(game, Key::Escape)) return;
+        if (KeyDown(game, Key::Escape)) return;
         FlipScreen(game);
         ProcessPendingEvents(game);
     }
@@ -144,19 +142,19 @@ int16_t RunTitleMenu(Game& game) {
         DrawStarfield(game);
         FlipScreen(game);
         ProcessPendingEvents(game);
-        if (Held(game, Key::Down) && item != kLastItem) {
+        if (KeyDown(game, Key::Down) && item != kLastItem) {
             ++item;
             SlideMenuCursor(game, item, +1);
         }
-        if (Held(game, Key::Up) && item != 0) {
+        if (KeyDown(game, Key::Up) && item != 0) {
             --item;
             SlideMenuCursor(game, item, -1);
         }
-        if (Held(game, Key::Z) || Held(game, Key::Enter)) {
+        if (KeyDown(game, Key::Z) || KeyDown(game, Key::Enter)) {
             WipeToBackground(game);
             return item;
         }
-        if (Held(game, Key::Escape)) Form_Unload(game);
+        if (KeyDown(game, Key::Escape)) Form_Unload(game);
     }
 }
 

@@ -43,8 +43,6 @@ constexpr int32_t kPanelY = 60;
 constexpr int32_t kPanelCols = 18;
 constexpr int32_t kPanelRows = 12;
 
-bool Held(Game& game, Key key) { return KeyDown(game, static_cast<int>(key)); }
-
 // The highlighted label goes from yellow towards white.
 uint32_t HighlightColour(int32_t blink) {
     return 0xFFFF | (static_cast<uint32_t>(blink) << 16);
@@ -125,22 +123,22 @@ void RunSettingsMenu(Game& game) {
         DrawMenu(game, item, blink);
         ProcessPendingEvents(game);
 
-        if (Held(game, Key::Escape)) {
+        if (KeyDown(game, Key::Escape)) {
             game.settings = onEntry;
             game.platform->SleepMs(kStepPauseMs);
             return;
         }
-        if (Held(game, Key::Up)) {
+        if (KeyDown(game, Key::Up)) {
             PlaySound(game, SoundId::Select);
             game.platform->SleepMs(kStepPauseMs);
             if (item > 0) --item;
         }
-        if (Held(game, Key::Down)) {
+        if (KeyDown(game, Key::Down)) {
             PlaySound(game, SoundId::Select);
             game.platform->SleepMs(kStepPauseMs);
             if (item < kLastItem) ++item;
         }
-        if (Held(game, Key::Z) || Held(game, Key::Enter)) {
+        if (KeyDown(game, Key::Z) || KeyDown(game, Key::Enter)) {
             PlaySound(game, SoundId::Decide);
             if (item == kResetScore) {
                 ResetRecords(game);
@@ -152,8 +150,8 @@ void RunSettingsMenu(Game& game) {
                 return;
             }
         }
-        if (Held(game, Key::Left)) ChangeSetting(game, item, true);
-        if (Held(game, Key::Right)) ChangeSetting(game, item, false);
+        if (KeyDown(game, Key::Left)) ChangeSetting(game, item, true);
+        if (KeyDown(game, Key::Right)) ChangeSetting(game, item, false);
     }
 }
 

@@ -82,8 +82,6 @@ constexpr std::array<std::array<int16_t, 2>, 6> kStageHints{{
     {kArrowDown, -1},
 }};
 
-bool Held(Game& game, Key key) { return KeyDown(game, static_cast<int>(key)); }
-
 bool IsStage(int32_t stage) { return stage >= 1 && stage <= kLastStage; }
 
 int32_t ScreenX(double mapX) { return Round32(mapX * kScaleX - kHeroOffsetX); }
@@ -129,7 +127,7 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
     for (;;) {
         // The forward test comes first; the backward test sees the stage it left.
         for (const PathKey& k : kPathKeys) {
-            if (!Held(game, k.key)) continue;
+            if (!KeyDown(game, k.key)) continue;
             game.player.Pose = k.pose;
             if (current == k.forwardFrom && IsOn(StageCompleted(game, current))) {
                 DrawStageSelect(game, +1, current);
@@ -140,8 +138,8 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
                 --current;
             }
         }
-        if (Held(game, Key::Escape)) return -1;
-        if (Held(game, Key::Enter) || Held(game, Key::Z)) return current;
+        if (KeyDown(game, Key::Escape)) return -1;
+        if (KeyDown(game, Key::Enter) || KeyDown(game, Key::Z)) return current;
         game.player.WalkFrame = 0;
         game.player.Pose = 1;
         DrawStageSelect(game, 0, current);

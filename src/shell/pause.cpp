@@ -14,7 +14,7 @@ namespace tumbleroo {
 
 namespace {
 
-bool PauseKeyDown(Game& game) { return KeyDown(game, static_cast<int>(Key::Pause)); }
+bool PauseKeyDown(Game& game) { return KeyDown(game, Key::Pause); }
 
 }  // namespace
 
@@ -44,7 +44,7 @@ bool RunPause(Game& game, bool pauseKeyHeld) {
         const bool down = PauseKeyDown(game);
         if (down && !held) break;
         held = down;
-        if (KeyDown(game, static_cast<int>(Key::Escape))) {
+        if (KeyDown(game, Key::Escape)) {
             goOn = false;
             break;
         }

@@ -21,8 +21,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int16_t kKeyCodeZ = 90;
-constexpr int16_t kKeyCodeEnter = 13;
 constexpr int32_t kBackOutPauseMs = 500;
 constexpr int16_t kTitleStart = 0, kTitleEnd = 1, kTitleConfig = 2;
 constexpr int16_t kCancelled = -1;
@@ -174,13 +172,13 @@ bool PlayNamedCourse(Game& game, const std::string& name) {
     Form_Unload(game);
 }
 
-void Form_KeyUp(Game& game, int16_t keyCode) {
-    if (keyCode == kKeyCodeZ) {
+void Form_KeyUp(Game& game, Key key) {
+    if (key == Key::Z) {
         // Letting go of the jump key ends a rise at once.
         ResetTrail(game);
         game.player.VerticalSpeed = 0;
     }
-    if ((keyCode == kKeyCodeZ || keyCode == kKeyCodeEnter) && IsOn(game.run.IntroRunning)) {
+    if ((key == Key::Z || key == Key::Enter) && IsOn(game.run.IntroRunning)) {
         game.run.IntroRunning = kOff;
     }
 }
@@ -208,10 +206,10 @@ void ProcessPendingEvents(Game& game) {
             game.run.focusLost = true;
             continue;
         }
-        Form_KeyUp(game, static_cast<int16_t>(e.key));
+        Form_KeyUp(game, e.key);
     }
 }
 
-bool KeyDown(Game& game, int key) { return game.platform->IsKeyDown(static_cast<Key>(key)); }
+bool KeyDown(Game& game, Key key) { return game.platform->IsKeyDown(key); }
 
 }  // namespace tumbleroo

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/platform.h"
+
 namespace tumbleroo {
 
 struct Game;
@@ -26,13 +28,13 @@ void StageAndCourseFromName(const std::string& name, int16_t& stage, int16_t& co
 // OpenDisplayAndPictures; false (nothing played) when the map file is
 // missing or rejected.
 bool PlayNamedCourse(Game& game, const std::string& name);
-void Form_KeyUp(Game& game, int16_t keyCode);
+void Form_KeyUp(Game& game, Key key);
 // Tears everything down: cursor, display, map, sound. Safe to repeat.
 void ShutDown(Game& game);
 // Tears everything down and ends the program by throwing ProgramEnded.
 [[noreturn]] void Form_Unload(Game& game);
 // Lets pending window events run (key releases, a window close).
 void ProcessPendingEvents(Game& game);
-bool KeyDown(Game& game, int key);
+bool KeyDown(Game& game, Key key);
 
 }  // namespace tumbleroo

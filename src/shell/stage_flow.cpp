@@ -24,7 +24,6 @@ constexpr int32_t kThrowStepPx = 10;
 constexpr int32_t kCoinBurstCoins = 21;
 constexpr int32_t kTallyLastT = 1300;  // t runs 0, 5, ... 1300: 261 frames
 constexpr int32_t kTransitionPauseMs = 10;
-constexpr int32_t kKeyEscape = 27;
 // The tally's line telling that the clear could not be saved, below the others.
 constexpr int32_t kNotSavedLineY = 300;
 
@@ -77,7 +76,7 @@ void ZoomTransition(Game& game, double p, double f) {
         if (p > 100 || p < 1) return;
         const int32_t w = Round32(p / 100 * kScreenWidth);
         const int32_t h = Round32(p / 100 * kScreenHeight);
-        if (KeyDown(game, kKeyEscape)) Form_Unload(game);
+        if (KeyDown(game, Key::Escape)) Form_Unload(game);
         StretchBlit(coarse, 0, 0, w, h, whole, 0, 0, kScreenWidth, kScreenHeight, false);
         StretchBlit(back, 0, 0, kScreenWidth, kScreenHeight, coarse, 0, 0, w, h, false);
         FlipScreen(game);

@@ -28,8 +28,6 @@ constexpr int16_t kClimbStepPx = 5;
 constexpr double kJumpSpeed = -23.0;  // pixels per frame, upwards
 constexpr double kSwimStrokeSpeed = -5.0;
 constexpr int32_t kWalkTicksPerFrame = 8;
-constexpr int32_t kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40, kKeyZ = 90,
-                  kKeyEscape = 27;
 
 // Counts down the push and ends it when the timer runs out.
 void AgePushes(PlayerState& p) {
@@ -45,7 +43,7 @@ void AgePushes(PlayerState& p) {
 
 void HandleKeys(Game& game) {
     PlayerState& p = game.player;
-    if (KeyDown(game, kKeyLeft) || IsOn(p.PushLeft)) {
+    if (KeyDown(game, Key::Left) || IsOn(p.PushLeft)) {
         p.Pose = p.Pose == 1 ? 2 : 3;
         StepWalkAnimation(game);
         p.LastDirection = 1;
@@ -53,7 +51,7 @@ void HandleKeys(Game& game) {
         if (p.PlayerX > 0) MoveLeft(game, kWalkStepPx);
         if (!IsOn(p.Airborne)) p.WalkedThisFrame = kOn;
     }
-    if (KeyDown(game, kKeyRight) || IsOn(p.PushRight)) {
+    if (KeyDown(game, Key::Right) || IsOn(p.PushRight)) {
         p.LastDirection = 2;
         p.Pose = p.Pose == 3 ? 2 : 1;
         StepWalkAnimation(game);
@@ -61,19 +59,19 @@ void HandleKeys(Game& game) {
         MoveRight(game, kWalkStepPx);
         if (!IsOn(p.Airborne)) p.WalkedThisFrame = kOn;
     }
-    if (KeyDown(game, kKeyUp) && IsOn(p.CanClimbUp)) {
+    if (KeyDown(game, Key::Up) && IsOn(p.CanClimbUp)) {
         p.Pose = 0;
         StepWalkAnimation(game);
         MoveUp(game, kClimbStepPx);
         p.CanClimbUp = kOff;
     }
-    if (KeyDown(game, kKeyDown) && IsOn(p.CanClimbDown)) {
+    if (KeyDown(game, Key::Down) && IsOn(p.CanClimbDown)) {
         p.Pose = 0;
         StepWalkAnimation(game);
         ClimbDown(game);
         p.CanClimbDown = kOff;
     }
-    if (KeyDown(game, kKeyZ)) {
+    if (KeyDown(game, Key::Z)) {
         if (!IsOn(p.Airborne)) {
             p.VerticalSpeed = kJumpSpeed;
             p.RidingSideLift = kOff;
@@ -113,7 +111,7 @@ bool RunFrame(Game& game) {
     ProcessPendingEvents(game);
     p.CanMoveLeft = kOn;
     p.CanMoveRight = kOn;
-    return !KeyDown(game, kKeyEscape) && IsOn(p.StageRunning);
+    return !KeyDown(game, Key::Escape) && IsOn(p.StageRunning);
 }
 
 }  // namespace
