@@ -135,8 +135,6 @@ void AppendObjectsTrace(const Game& game, std::string& json) {
     AppendJsonMember(json, "SpikeBlockDownWarning", o.SpikeBlockDownWarning);
     AppendJsonMember(json, "SinkToggle", o.SinkToggle);
     AppendJsonMember(json, "OrbitRadius", o.OrbitRadius);
-    json += ",\"objects\":{";
-    json.append(json, 1, std::string::npos);
     json += '}';
 }
 

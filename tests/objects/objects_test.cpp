@@ -2,6 +2,7 @@
 // update order and the trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "objects/objects.h"
@@ -230,7 +231,10 @@ TEST(ObjectsTrace, NamesEveryTableAndTheSharedState) {
           "OrbitRadius"}) {
         EXPECT_NE(json.find(std::string("\"") + member + "\":"), std::string::npos) << member;
     }
-    EXPECT_EQ(json.substr(json.size() - 2), "}}");
+    // One objects record, closed once: the line stays one JSON object.
+    EXPECT_EQ(json.find("\"objects\""), json.rfind("\"objects\"")) << json;
+    EXPECT_EQ(std::count(json.begin(), json.end(), '{'), std::count(json.begin(), json.end(), '}')) << json;
+    EXPECT_EQ(json.substr(json.size() - 17), "\"OrbitRadius\":0}}") << json;
 }
 
 }  // namespace
