@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/game.h"
+#include "persist/records_state.h"
 
 namespace tumbleroo {
 
@@ -60,8 +60,8 @@ void SeedFile(const std::string& shipped, const std::string& target, const FileO
 
 // The file's name in the user's data folder, or empty when there is none or
 // the file is there already.
-std::string FallbackPath(const Game& game, const std::string& path) {
-    const std::string& folder = game.records.userFolder;
+std::string FallbackPath(const RecordsState& records, const std::string& path) {
+    const std::string& folder = records.userFolder;
     if (folder.empty() || FolderOf(path) == folder) return {};
     return folder + FileNameOf(path);
 }
@@ -105,15 +105,13 @@ void MoveOldPlayerFiles(const std::string& oldFolder, const std::string& newFold
     ::rmdir(FolderOf(oldFolder.substr(0, oldFolder.size() - 1)).c_str());
 }
 
-const FileOps& FileOpsOf(const Game& game) {
-    return game.records.fileOps != nullptr ? *game.records.fileOps : PosixFileOps();
+const FileOps& FileOpsOf(const RecordsState& records) {
+    return records.fileOps != nullptr ? *records.fileOps : PosixFileOps();
 }
 
-void ChooseDataFiles(Game& game) {
-    RecordsState& records = game.records;
-    const FileOps& ops = FileOpsOf(game);
+void ChooseDataFiles(RecordsState& records, const std::string& base) {
+    const FileOps& ops = FileOpsOf(records);
     records.userFolder = PlayerFilesFolder();
-    const std::string& base = game.run.BasePath;
     std::string folder = base;
     const bool wantUserFolder = records.filesInUserFolder || !FolderIsWritable(base);
     if (wantUserFolder && !records.userFolder.empty() && MakeFolders(records.userFolder)) {
@@ -122,18 +120,22 @@ void ChooseDataFiles(Game& game) {
         SeedFile(base + kSettingsFileName, records.userFolder + kSettingsFileName, ops);
         folder = records.userFolder;
     }
+    UseFolder(records, folder);
+}
+
+void UseFolder(RecordsState& records, const std::string& folder) {
     records.recordsPath = folder + kRecordsFileName;
     records.settingsPath = folder + kSettingsFileName;
 }
 
-SaveResult SavePlayerFile(Game& game, std::string& path, bool& damaged, const std::string& contents,
+SaveResult SavePlayerFile(RecordsState& records, std::string& path, bool& damaged, const std::string& contents,
                           std::string_view what) {
-    const FileOps& ops = FileOpsOf(game);
+    const FileOps& ops = FileOpsOf(records);
     SaveResult result = SaveInPlace(path, damaged, contents, ops);
     if (result) return result;
     // The damaged or unwritable file stays untouched where it is.
-    const std::string fallback = FallbackPath(game, path);
-    if (!fallback.empty() && MakeFolders(game.records.userFolder)) {
+    const std::string fallback = FallbackPath(records, path);
+    if (!fallback.empty() && MakeFolders(records.userFolder)) {
         SaveResult second = ReplaceFileAtomically(fallback, contents, ops);
         if (second) {
             std::fprintf(stderr, "tumbleroo: %s; saved as %s instead\n", result.message.c_str(),
@@ -144,13 +146,13 @@ SaveResult SavePlayerFile(Game& game, std::string& path, bool& damaged, const st
         }
     }
     std::fprintf(stderr, "tumbleroo: %s\n", result.message.c_str());
-    game.records.notice = std::string(what) + " not saved: " + result.reason;
+    records.notice = std::string(what) + " not saved: " + result.reason;
     return result;
 }
 
-void ReportUnreadFile(Game& game, std::string_view detail, std::string_view notice) {
+void ReportUnreadFile(RecordsState& records, std::string_view detail, std::string_view notice) {
     std::fprintf(stderr, "tumbleroo: %.*s\n", static_cast<int>(detail.size()), detail.data());
-    game.records.notice = std::string(notice);
+    records.notice = std::string(notice);
 }
 
 }  // namespace tumbleroo

@@ -11,7 +11,7 @@
 
 namespace tumbleroo {
 
-struct Game;
+struct RecordsState;
 
 inline constexpr const char* kRecordsFileName = "MapInfo.dat";
 inline constexpr const char* kSettingsFileName = "Init.ini";
@@ -32,21 +32,23 @@ void MoveOldPlayerFiles(const std::string& oldFolder, const std::string& newFold
 // records.filesInUserFolder is set or the game folder cannot be written
 // (moving the old folder's files over and seeding the shipped records on
 // first use), else the game folder.
-void ChooseDataFiles(Game& game);
+void ChooseDataFiles(RecordsState& records, const std::string& gameFolder);
+// Keeps both files in `folder` (which ends in a slash).
+void UseFolder(RecordsState& records, const std::string& folder);
 
 // The operations the game's files go through (the test's, or POSIX).
-const FileOps& FileOpsOf(const Game& game);
+const FileOps& FileOpsOf(const RecordsState& records);
 
 // Saves one of the player's files: a damaged file at `path` is first kept
 // aside (`damaged` then clears); when the save fails there, the user's data
 // folder is tried and, if it works, becomes the file's home (`path`
 // changes). A failure is written to standard error and left in
 // records.notice for the screen, as "<what> not saved: <reason>".
-SaveResult SavePlayerFile(Game& game, std::string& path, bool& damaged, const std::string& contents,
+SaveResult SavePlayerFile(RecordsState& records, std::string& path, bool& damaged, const std::string& contents,
                           std::string_view what);
 
 // Tells the player about a file that could not be read as it is: the
 // detail on standard error, the notice on the screen (records.notice).
-void ReportUnreadFile(Game& game, std::string_view detail, std::string_view notice);
+void ReportUnreadFile(RecordsState& records, std::string_view detail, std::string_view notice);
 
 }  // namespace tumbleroo

@@ -14,9 +14,9 @@
 
 #include "persist/ini.h"
 #include "persist/player_files.h"
+#include "persist/records_state.h"
 #include "platform/plain_text.h"
 #include "platform/table_index.h"
-#include "shell/game.h"
 
 namespace tumbleroo {
 
@@ -26,11 +26,6 @@ constexpr const char* kLineEnd = "\r\n";
 
 // Lines within one course's group.
 enum RecordLine { kClearedLine = 0, kBestCoinsLine = 1, kClearedAtLine = 2, kCoinCountLine = 3 };
-
-std::string RecordsPath(const Game& game) {
-    if (!game.records.recordsPath.empty()) return game.records.recordsPath;
-    return game.run.BasePath + kRecordsFileName;
-}
 
 bool ValidCourse(int stage, int course) {
     return stage >= 1 && stage <= kStageCount && course >= 1 && course <= kCoursesPerStage;
@@ -100,11 +95,11 @@ bool LoadRecordLine(CourseRecord& record, int lineInGroup, const std::string& li
 // A number as the file prints it: NumberText and one trailing blank.
 std::string PrintedNumber(int64_t value) { return NumberText(value) + " "; }
 
-std::string RecordsText(const Game& game) {
+std::string RecordsText(const RecordsState& records) {
     std::string text;
     for (int stage = 1; stage <= kStageCount; ++stage) {
         for (int course = 1; course <= kCoursesPerStage; ++course) {
-            const CourseRecord& r = game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
+            const CourseRecord& r = records.CourseRecords[AsIndex(stage)][AsIndex(course)];
             text += PrintedNumber(ToFlag(r.Cleared != kOff)) + kLineEnd;
             text += PrintedNumber(r.BestCoins) + kLineEnd;
             text += r.ClearedAt + kLineEnd;
@@ -114,8 +109,8 @@ std::string RecordsText(const Game& game) {
     return text;
 }
 
-int64_t NowSeconds(const Game& game) {
-    if (game.records.clock) return game.records.clock();
+int64_t NowSeconds(const RecordsState& records) {
+    if (records.clock) return records.clock();
     return static_cast<int64_t>(std::time(nullptr));
 }
 
@@ -130,21 +125,20 @@ std::string ClearedAtText(int64_t secondsSince1970) {
     return text;
 }
 
-void LoadRecords(Game& game) {
-    RecordsState& records = game.records;
+void LoadRecords(RecordsState& records) {
     for (auto& stage : records.CourseRecords) stage.fill(CourseRecord{});
     records.recordsDamaged = false;
 
-    const std::string path = RecordsPath(game);
+    const std::string& path = records.recordsPath;
     RemoveLeftoverSaveFile(path);
-    const FileRead read = ReadDataFile(path, kMaxDataFileBytes, FileOpsOf(game));
+    const FileRead read = ReadDataFile(path, kMaxDataFileBytes, FileOpsOf(records));
     // Missing: every record starts empty and the next save creates it.
     if (read.status == ReadStatus::Missing) return;
     // Unreadable or too big to be records: not split into lines, and never
     // overwritten before a copy of it is kept.
     if (IsUnusable(read)) {
         records.recordsDamaged = true;
-        ReportUnreadFile(game, read.reason, "MapInfo.dat cannot be read: the records start empty");
+        ReportUnreadFile(records, read.reason, "MapInfo.dat cannot be read: the records start empty");
         return;
     }
     const std::vector<std::string> lines = FileLines(read.bytes);
@@ -158,40 +152,37 @@ void LoadRecords(Game& game) {
     }
     records.recordsDamaged = damaged;
     if (damaged) {
-        ReportUnreadFile(game, path + " is damaged; what could be read is used",
+        ReportUnreadFile(records, path + " is damaged; what could be read is used",
                          "MapInfo.dat was damaged: a copy is kept beside it");
     }
 }
 
-SaveResult SaveRecords(Game& game) {
-    RecordsState& records = game.records;
-    if (records.recordsPath.empty()) records.recordsPath = RecordsPath(game);
-    return SavePlayerFile(game, records.recordsPath, records.recordsDamaged, RecordsText(game),
+SaveResult SaveRecords(RecordsState& records) {
+    return SavePlayerFile(records, records.recordsPath, records.recordsDamaged, RecordsText(records),
                           "Records");
 }
 
-void ResetRecords(Game& game) {
+void ResetRecords(RecordsState& records) {
     for (int stage = 1; stage <= kStageCount; ++stage) {
         for (int course = 1; course <= kCoursesPerStage; ++course) {
-            CourseRecord& r = game.records.CourseRecords[AsIndex(stage)][AsIndex(course)];
+            CourseRecord& r = records.CourseRecords[AsIndex(stage)][AsIndex(course)];
             r.Cleared = kOff;
             r.ClearedAt.clear();
             r.BestCoins = 0;
         }
     }
-    SaveRecords(game);
+    SaveRecords(records);
 }
 
-Flag StageCompleted(const Game& game, int16_t stage) {
+Flag StageCompleted(const RecordsState& records, int16_t stage) {
     if (stage < 1 || stage > kStageCount) return kOff;
     for (int course = 1; course <= kCoursesPerStage; ++course) {
-        if (!IsOn(game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].Cleared)) return kOff;
+        if (!IsOn(records.CourseRecords[AsIndex(stage)][AsIndex(course)].Cleared)) return kOff;
     }
     return kOn;
 }
 
-bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
-    RecordsState& records = game.records;
+bool RecordClear(RecordsState& records, int16_t stage, int16_t course, int32_t coins) {
     records.FirstClear = kOff;
     records.NewRecord = kOff;
     if (!ValidCourse(stage, course)) return true;
@@ -200,14 +191,14 @@ bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins) {
     if (!IsOn(r.Cleared)) {
         r.Cleared = kOn;
         records.FirstClear = kOn;
-        r.ClearedAt = ClearedAtText(NowSeconds(game));
+        r.ClearedAt = ClearedAtText(NowSeconds(records));
     }
     if (r.BestCoins < coins) {
         records.NewRecord = kOn;
-        r.ClearedAt = ClearedAtText(NowSeconds(game));
+        r.ClearedAt = ClearedAtText(NowSeconds(records));
         r.BestCoins = coins;
     }
-    return SaveRecords(game).saved;
+    return SaveRecords(records).saved;
 }
 
 }  // namespace tumbleroo

@@ -5,20 +5,20 @@
 #include <string>
 
 #include "persist/data_file.h"
-#include "shell/numeric.h"
+#include "core/numeric.h"
 
 namespace tumbleroo {
 
-struct Game;
+struct RecordsState;
 
-void LoadRecords(Game& game);
+void LoadRecords(RecordsState& records);
 // Writes the whole table; a failure is reported (standard error and
 // records.notice) after the user's data folder was tried too.
-SaveResult SaveRecords(Game& game);
-void ResetRecords(Game& game);
-Flag StageCompleted(const Game& game, int16_t stage);
+SaveResult SaveRecords(RecordsState& records);
+void ResetRecords(RecordsState& records);
+Flag StageCompleted(const RecordsState& records, int16_t stage);
 // Updates the course's record and saves the records; false when the save failed.
-bool RecordClear(Game& game, int16_t stage, int16_t course, int32_t coins);
+bool RecordClear(RecordsState& records, int16_t stage, int16_t course, int32_t coins);
 
 // The file's shape: four lines per course, stage by stage, course by course.
 inline constexpr int kStageCount = 5;

@@ -9,8 +9,8 @@
 
 #include "persist/ini.h"
 #include "persist/player_files.h"
-#include "shell/game.h"
-#include "shell/numeric.h"
+#include "persist/records_state.h"
+#include "persist/settings_state.h"
 
 namespace tumbleroo {
 
@@ -52,56 +52,46 @@ WindowSettings ReadWindowSettings(const IniValues& values) {
 
 // Sets the entries in Init.ini in one replacement. A damaged file is not
 // merged: it is kept aside and a fresh one written.
-SaveResult SaveEntries(Game& game, const std::vector<IniEntry>& entries) {
-    RecordsState& files = game.records;
-    if (files.settingsPath.empty()) files.settingsPath = SettingsPath(game);
+SaveResult SaveEntries(RecordsState& files, const std::vector<IniEntry>& entries) {
     std::string text;
     if (!files.settingsDamaged) {
-        FileRead read = ReadDataFile(files.settingsPath, kMaxDataFileBytes, FileOpsOf(game));
+        FileRead read = ReadDataFile(files.settingsPath, kMaxDataFileBytes, FileOpsOf(files));
         if (read.status == ReadStatus::Read) text = std::move(read.bytes);
         files.settingsDamaged = IsUnusable(read);
     }
-    return SavePlayerFile(game, files.settingsPath, files.settingsDamaged,
+    return SavePlayerFile(files, files.settingsPath, files.settingsDamaged,
                           IniWithValues(text, entries), "Settings");
 }
 
 }  // namespace
 
-std::string SettingsPath(const Game& game) {
-    if (!game.records.settingsPath.empty()) return game.records.settingsPath;
-    return game.run.BasePath + kSettingsFileName;
-}
-
-void LoadSettings(Game& game) {
-    const FileRead read = ReadDataFile(SettingsPath(game), kMaxDataFileBytes, FileOpsOf(game));
-    game.records.settingsDamaged = IsUnusable(read);
-    if (game.records.settingsDamaged) {
-        ReportUnreadFile(game, read.reason, "Init.ini cannot be read: default settings are used");
+void LoadSettings(RecordsState& files, Settings& s, WindowSettings& window) {
+    const FileRead read = ReadDataFile(files.settingsPath, kMaxDataFileBytes, FileOpsOf(files));
+    files.settingsDamaged = IsUnusable(read);
+    if (files.settingsDamaged) {
+        ReportUnreadFile(files, read.reason, "Init.ini cannot be read: default settings are used");
     }
     const IniValues values = ParseIni(read.bytes);
-    Settings& s = game.settings;
     s.AutoView = ReadFlag(values, "AutoView", kOff);
     s.DrawBack = ReadFlag(values, "DrawBack", kOn);
     s.PlayMusic = ReadFlag(values, "PlayMusic", kOn);
     // The stage loop sleeps this long every frame: never negative, never endless.
     s.GameSpeed = std::clamp(IniInt(values, kSection, "GameSpeed", kDefaultGameSpeedMs), 0,
                              kMaxGameSpeedMs);
-    game.windowSettings = ReadWindowSettings(values);
+    window = ReadWindowSettings(values);
 }
 
-SaveResult SaveSettings(Game& game) {
-    const Settings& s = game.settings;
-    return SaveEntries(game, {{kSection, "PlayMusic", NumberText(ToFlag(IsOn(s.PlayMusic)))},
+SaveResult SaveSettings(RecordsState& files, const Settings& s) {
+    return SaveEntries(files, {{kSection, "PlayMusic", NumberText(ToFlag(IsOn(s.PlayMusic)))},
                               {kSection, "AutoView", NumberText(ToFlag(IsOn(s.AutoView)))},
                               {kSection, "DrawBack", NumberText(ToFlag(IsOn(s.DrawBack)))},
                               {kSection, "GameSpeed", NumberText(s.GameSpeed)}});
 }
 
-SaveResult SaveWindowSettings(Game& game) {
-    const WindowSettings& w = game.windowSettings;
+SaveResult SaveWindowSettings(RecordsState& files, const WindowSettings& w) {
     const int32_t fullScreen = w.FullScreen ? kFullScreenOn : kFullScreenOff;
     const char* scale = w.Scale == ScaleMode::Fill ? kScaleFill : kScaleWhole;
-    return SaveEntries(game, {{kWindowSection, kFullScreenKey, std::to_string(fullScreen)},
+    return SaveEntries(files, {{kWindowSection, kFullScreenKey, std::to_string(fullScreen)},
                               {kWindowSection, kScaleKey, scale}});
 }
 

@@ -8,7 +8,7 @@
 #include "render/display.h"
 #include "render/stage_draw.h"
 #include "shell/game.h"
-#include "shell/numeric.h"
+#include "core/numeric.h"
 #include "shell/stage_flow.h"
 #include "sound/sound.h"
 

@@ -9,7 +9,7 @@
 #include "core/terrain.h"
 #include "player/cell_effects.h"
 #include "shell/game.h"
-#include "shell/numeric.h"
+#include "core/numeric.h"
 #include "shell/stage_flow.h"
 
 namespace tumbleroo {

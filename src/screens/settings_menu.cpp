@@ -141,12 +141,12 @@ void RunSettingsMenu(Game& game) {
         if (KeyDown(game, Key::Z) || KeyDown(game, Key::Enter)) {
             PlaySound(game, SoundId::Decide);
             if (item == kResetScore) {
-                ResetRecords(game);
+                ResetRecords(game.records);
                 FlashWhite(game);
                 FlashWhite(game);
             } else if (item == kOk) {
                 game.platform->SleepMs(kConfirmPauseMs);
-                SaveSettings(game);
+                SaveSettings(game.records, game.settings);
                 return;
             }
         }

@@ -107,7 +107,7 @@ void DrawMapScene(Game& game, double mapX, double mapY) {
     DrawPicture(game, game.pictures.CharPic, hero.WalkFrame * kHeroSize, hero.Pose * kHeroSize,
                 kHeroSize, kHeroSize, ScreenX(mapX), ScreenY(mapY));
     for (int16_t stage = 1; stage <= kLastStage; ++stage) {
-        if (!IsOn(StageCompleted(game, stage))) continue;
+        if (!IsOn(StageCompleted(game.records, stage))) continue;
         const MapPoint p = kStagePoints[AsIndex(stage)];
         DrawPicture(game, game.pictures.Choice, kFlagSourceX, kFlagSourceY, kFlagWidth,
                     kFlagHeight, ScreenX(p.x), ScreenY(p.y) - kFlagRise);
@@ -129,7 +129,7 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
         for (const PathKey& k : kPathKeys) {
             if (!KeyDown(game, k.key)) continue;
             game.player.Pose = k.pose;
-            if (current == k.forwardFrom && IsOn(StageCompleted(game, current))) {
+            if (current == k.forwardFrom && IsOn(StageCompleted(game.records, current))) {
                 DrawStageSelect(game, +1, current);
                 ++current;
             }

@@ -92,10 +92,10 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
     HideMouseCursor(game);
     game.run.BasePath = basePath;
     if (game.run.BasePath.empty() || game.run.BasePath.back() != '/') game.run.BasePath += '/';
-    ChooseDataFiles(game);
-    LoadRecords(game);
-    LoadSettings(game);
-    game.platform->BindKeys(LoadKeyBindings(SettingsPath(game)));
+    ChooseDataFiles(game.records, game.run.BasePath);
+    LoadRecords(game.records);
+    LoadSettings(game.records, game.settings, game.windowSettings);
+    game.platform->BindKeys(LoadKeyBindings(game.records.settingsPath));
     ApplyWindowMode(game);
     game.random.Seed(seed);
     PlayerState& p = game.player;

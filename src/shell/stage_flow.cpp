@@ -148,7 +148,7 @@ void GoalSequence(Game& game) {
     p.Airborne = kOff;
     run.cleared = true;
     run.clearCoins = p.CoinsCollected;
-    const bool saved = RecordClear(game, run.SelectedStage, run.SelectedCourse, p.CoinsCollected);
+    const bool saved = RecordClear(game.records, run.SelectedStage, run.SelectedCourse, p.CoinsCollected);
 
     Surface& back = game.display.BackBuffer;
     int32_t y = 0;
@@ -175,7 +175,7 @@ void GoalSequence(Game& game) {
     ResetStageCounters(game);
     ZoomTransition(game, 100.0, 0.9);
     p.StageRunning = kOff;
-    if (IsOn(StageCompleted(game, 5)) && IsOn(game.records.FirstClear)) ShowEnding(game);
+    if (IsOn(StageCompleted(game.records, 5)) && IsOn(game.records.FirstClear)) ShowEnding(game);
 }
 
 }  // namespace tumbleroo

@@ -15,7 +15,7 @@ void SaveChangedWindowMode(Game& game) {
     const bool now = game.platform->IsFullScreen();
     if (now == game.run.startedFullScreen) return;
     game.windowSettings.FullScreen = now;
-    SaveWindowSettings(game);
+    SaveWindowSettings(game.records, game.windowSettings);
 }
 
 }  // namespace tumbleroo

@@ -6,6 +6,7 @@
 
 #include "fuzz_support.h"
 #include "persist/ini.h"
+#include "persist/player_files.h"
 #include "persist/records.h"
 #include "shell/game.h"
 
@@ -46,12 +47,12 @@ bool KeptAside(const std::string& original) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::ClearScratchFolder();
     Game game;
-    game.run.BasePath = fuzz::ScratchFolder();
-    const std::string path = game.run.BasePath + kRecordsName;
+    UseFolder(game.records, fuzz::ScratchFolder());
+    const std::string path = game.records.recordsPath;
     fuzz::WriteBytes(path, data, size);
     const std::string original(reinterpret_cast<const char*>(data), size);
 
-    LoadRecords(game);
+    LoadRecords(game.records);
     const RecordsState loaded = game.records;
     const bool damaged = game.records.recordsDamaged;
     for (int stage = 1; stage <= kStageCount; ++stage) {
@@ -60,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (cleared != kOn && cleared != kOff) fuzz::Fail("Cleared is neither on nor off");
         }
     }
-    if (!SaveRecords(game).saved) fuzz::Fail("the records could not be saved");
+    if (!SaveRecords(game.records).saved) fuzz::Fail("the records could not be saved");
     if (damaged && !KeptAside(original)) fuzz::Fail("a damaged records file was not kept aside");
-    LoadRecords(game);
+    LoadRecords(game.records);
     if (game.records.recordsDamaged) fuzz::Fail("the saved records read as damaged");
     if (!Same(game.records, loaded)) fuzz::Fail("records saved and read back differ");
     return 0;

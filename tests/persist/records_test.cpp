@@ -78,7 +78,7 @@ struct RecordsGame {
         game.platform = &platform;
         game.run.BasePath = folder.path + "/";
         game.records.clock = [this] { return now; };
-        ChooseDataFiles(game);
+        ChooseDataFiles(game.records, game.run.BasePath);
     }
     std::string DatPath() const { return folder.path + "/MapInfo.dat"; }
     std::string UserDatPath() const { return dataHome.UserFolder() + "MapInfo.dat"; }
@@ -87,7 +87,7 @@ struct RecordsGame {
 TEST(Records, MissingFileStartsEmptyAndTheFirstSaveWritesFifteenEmptyGroups) {
     RecordsGame r;
     r.game.records.CourseRecords[1][1].Cleared = kOn;
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_FALSE(r.game.records.recordsDamaged);
     for (int stage = 1; stage <= 5; ++stage) {
         for (int course = 1; course <= 3; ++course) {
@@ -98,17 +98,17 @@ TEST(Records, MissingFileStartsEmptyAndTheFirstSaveWritesFifteenEmptyGroups) {
             EXPECT_EQ(c.CoinCount, 0);
         }
     }
-    ASSERT_TRUE(SaveRecords(r.game));
+    ASSERT_TRUE(SaveRecords(r.game.records));
     EXPECT_EQ(ReadFile(r.DatPath()), Repeat(kEmptyGroup, 15));
 }
 
 TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     UtcClock utc;
     RecordsGame r;
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     r.game.records.CourseRecords[2][3].CoinCount = 30;
 
-    RecordClear(r.game, 2, 3, 0);  // first clear with no coins
+    RecordClear(r.game.records, 2, 3, 0);  // first clear with no coins
     EXPECT_EQ(r.game.records.FirstClear, kOn);
     EXPECT_EQ(r.game.records.NewRecord, kOff);
     const CourseRecord& c = r.game.records.CourseRecords[2][3];
@@ -117,7 +117,7 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     EXPECT_EQ(c.ClearedAt, "2026/12/08");
 
     r.now += kSecondsPerDay;
-    RecordClear(r.game, 2, 3, 12);  // one coin more than the best is a record
+    RecordClear(r.game.records, 2, 3, 12);  // one coin more than the best is a record
     EXPECT_EQ(r.game.records.FirstClear, kOff);
     EXPECT_EQ(r.game.records.NewRecord, kOn);
     EXPECT_EQ(c.BestCoins, 12);
@@ -131,7 +131,7 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     // As many coins as the best changes nothing, yet the file is rewritten.
     std::filesystem::remove(r.DatPath());
     r.now += 3600;
-    RecordClear(r.game, 2, 3, 12);
+    RecordClear(r.game.records, 2, 3, 12);
     EXPECT_EQ(r.game.records.FirstClear, kOff);
     EXPECT_EQ(r.game.records.NewRecord, kOff);
     EXPECT_EQ(ReadFile(r.DatPath()), expected);
@@ -139,7 +139,7 @@ TEST(Records, ClearsSetTheirFlagsAndTheFileTextExactly) {
     // Reading it back gives the same table.
     Game again;
     again.records.recordsPath = r.DatPath();
-    LoadRecords(again);
+    LoadRecords(again.records);
     EXPECT_FALSE(again.records.recordsDamaged);
     EXPECT_EQ(again.records.CourseRecords[2][3].ClearedAt, "2026/12/09");
     EXPECT_EQ(again.records.CourseRecords[2][3].BestCoins, 12);
@@ -151,7 +151,7 @@ TEST(Records, AnyNonZeroClearedLoadsAsOnAndStagesNeedAllThreeCourses) {
     WriteFile(r.DatPath(), "5\r\n 7\r\n  old, text\r\n 20 \r\n" +
                                std::string("-1 \r\n 0 \r\n2026/12/08 07:18:13\r\n 0 \r\n") +
                                Repeat(kEmptyGroup, 13));
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_FALSE(r.game.records.recordsDamaged);
     const CourseRecord& first = r.game.records.CourseRecords[1][1];
     EXPECT_EQ(first.Cleared, kOn);
@@ -161,26 +161,26 @@ TEST(Records, AnyNonZeroClearedLoadsAsOnAndStagesNeedAllThreeCourses) {
     // Files stamped with the time of day as well keep their text.
     EXPECT_EQ(r.game.records.CourseRecords[1][2].ClearedAt, "2026/12/08 07:18:13");
 
-    EXPECT_EQ(StageCompleted(r.game, 1), kOff);  // courses 1 and 2 only
+    EXPECT_EQ(StageCompleted(r.game.records, 1), kOff);  // courses 1 and 2 only
     r.game.records.CourseRecords[1][3].Cleared = kOn;
-    EXPECT_EQ(StageCompleted(r.game, 1), kOn);
-    EXPECT_EQ(StageCompleted(r.game, 2), kOff);
+    EXPECT_EQ(StageCompleted(r.game.records, 1), kOn);
+    EXPECT_EQ(StageCompleted(r.game.records, 2), kOff);
 
-    ASSERT_TRUE(SaveRecords(r.game));
+    ASSERT_TRUE(SaveRecords(r.game.records));
     EXPECT_EQ(ReadFile(r.DatPath()).substr(0, 24), "-1 \r\n 7 \r\nold\r\n 20 \r\n-1 ");
 }
 
 TEST(Records, ResetEmptiesEveryRecordButKeepsCoinCounts) {
     UtcClock utc;
     RecordsGame r;
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     for (int stage = 1; stage <= 5; ++stage) {
         for (int course = 1; course <= 3; ++course) {
             r.game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].CoinCount = stage * 10 + course;
-            RecordClear(r.game, static_cast<int16_t>(stage), static_cast<int16_t>(course), 4);
+            RecordClear(r.game.records, static_cast<int16_t>(stage), static_cast<int16_t>(course), 4);
         }
     }
-    ResetRecords(r.game);
+    ResetRecords(r.game.records);
     std::string expected;
     for (int stage = 1; stage <= 5; ++stage) {
         for (int course = 1; course <= 3; ++course) {
@@ -188,7 +188,7 @@ TEST(Records, ResetEmptiesEveryRecordButKeepsCoinCounts) {
         }
     }
     EXPECT_EQ(ReadFile(r.DatPath()), expected);
-    EXPECT_EQ(StageCompleted(r.game, 5), kOff);
+    EXPECT_EQ(StageCompleted(r.game.records, 5), kOff);
 }
 
 TEST(Records, HalfWrittenFileOfAKilledSaveIsRemovedAtStartAndTheRecordsKept) {
@@ -196,7 +196,7 @@ TEST(Records, HalfWrittenFileOfAKilledSaveIsRemovedAtStartAndTheRecordsKept) {
     const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
     WriteFile(r.DatPath(), cleared);
     WriteFile(r.DatPath() + ".tmp", "-1 \r\n 9");
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_FALSE(std::filesystem::exists(r.DatPath() + ".tmp"));
     EXPECT_EQ(ReadFile(r.DatPath()), cleared);
     EXPECT_EQ(r.game.records.CourseRecords[1][1].Cleared, kOn);
@@ -207,11 +207,11 @@ TEST(Records, OversizedFileIsDamagedAndNotParsed) {
     const std::string cleared = "-1 \r\n 2 \r\nwhen\r\n 0 \r\n" + Repeat(kEmptyGroup, 14);
     const std::string oversized = cleared + std::string(2 * 1024 * 1024, '\n');
     WriteFile(r.DatPath(), oversized);
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_TRUE(r.game.records.recordsDamaged);
     EXPECT_NE(r.game.records.notice, "");
     EXPECT_EQ(r.game.records.CourseRecords[1][1].Cleared, kOff);
-    ASSERT_TRUE(SaveRecords(r.game));
+    ASSERT_TRUE(SaveRecords(r.game.records));
     EXPECT_EQ(ReadFile(r.DatPath() + ".bad"), oversized);
 }
 
@@ -222,7 +222,7 @@ TEST(Records, DamagedFileLoadsWhatItCanAndIsKeptBesideTheNewOne) {
     // A number line that is not a number spoils only its own value.
     const std::string spoiled = "-1 \r\n 1x \r\nwhen\r\n 9 \r\n" + Repeat(kEmptyGroup, 14);
     WriteFile(r.DatPath(), spoiled);
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_TRUE(r.game.records.recordsDamaged);
     EXPECT_EQ(r.game.records.CourseRecords[1][1].Cleared, kOn);
     EXPECT_EQ(r.game.records.CourseRecords[1][1].BestCoins, 0);
@@ -231,22 +231,22 @@ TEST(Records, DamagedFileLoadsWhatItCanAndIsKeptBesideTheNewOne) {
     // A short file (as a save cut off by a crash would leave).
     const std::string shortFile = Repeat(kEmptyGroup, 2) + "-1 \r\n 3 \r\n";
     WriteFile(r.DatPath(), shortFile);
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_TRUE(r.game.records.recordsDamaged);
     EXPECT_EQ(r.game.records.CourseRecords[1][3].Cleared, kOn);
     EXPECT_EQ(r.game.records.CourseRecords[1][3].BestCoins, 3);
     EXPECT_EQ(r.game.records.CourseRecords[1][1].BestCoins, 0);  // reloaded from scratch
 
-    RecordClear(r.game, 1, 1, 2);
+    RecordClear(r.game.records, 1, 1, 2);
     EXPECT_EQ(ReadFile(badPath), shortFile);
     Game reread;
     reread.records.recordsPath = r.DatPath();
-    LoadRecords(reread);
+    LoadRecords(reread.records);
     EXPECT_FALSE(reread.records.recordsDamaged);
     EXPECT_EQ(reread.records.CourseRecords[1][3].BestCoins, 3);
 
     // Later saves leave the kept copy alone.
-    RecordClear(r.game, 1, 2, 5);
+    RecordClear(r.game.records, 1, 2, 5);
     EXPECT_EQ(ReadFile(badPath), shortFile);
 }
 
@@ -254,7 +254,7 @@ TEST(Records, DamagedFileLoadsWhatItCanAndIsKeptBesideTheNewOne) {
 int32_t BestCoinsIn(const std::string& path, int stage, int course) {
     Game game;
     game.records.recordsPath = path;
-    LoadRecords(game);
+    LoadRecords(game.records);
     EXPECT_FALSE(game.records.recordsDamaged) << path;
     return game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].BestCoins;
 }
@@ -273,11 +273,11 @@ TEST(Records, EveryDamagedFileKeepsItsOwnNumberedCopy) {
         if (damaged == third) r.game.records.fileOps = &noLinks;
         WriteFile(r.DatPath(), damaged);
         r.game.records.notice.clear();
-        LoadRecords(r.game);
+        LoadRecords(r.game.records);
         EXPECT_NE(r.game.records.notice.find("damaged"), std::string::npos);
         r.game.records.notice.clear();
-        ASSERT_TRUE(SaveRecords(r.game));
-        ASSERT_TRUE(SaveRecords(r.game));
+        ASSERT_TRUE(SaveRecords(r.game.records));
+        ASSERT_TRUE(SaveRecords(r.game.records));
         EXPECT_EQ(r.game.records.notice, "");
     }
     EXPECT_EQ(ReadFile(r.DatPath() + ".bad"), first);
@@ -307,14 +307,14 @@ TEST(Records, InjectedWriteFsyncAndRenameFailuresKeepTheOldFileAndAreReported) {
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
         RecordsGame r;
-        LoadRecords(r.game);
-        ASSERT_TRUE(SaveRecords(r.game));
+        LoadRecords(r.game.records);
+        ASSERT_TRUE(SaveRecords(r.game.records));
         const std::string before = ReadFile(r.DatPath());
 
         r.game.records.fileOps = &fault.ops;
-        RecordClear(r.game, 3, 1, 8);
+        RecordClear(r.game.records, 3, 1, 8);
         EXPECT_EQ(r.game.records.notice, std::string("Records not saved: ") + fault.reason);
-        const SaveResult result = SaveRecords(r.game);
+        const SaveResult result = SaveRecords(r.game.records);
         EXPECT_FALSE(result.saved);
         EXPECT_EQ(result.reason, fault.reason);
         EXPECT_NE(result.message.find(r.DatPath()), std::string::npos);
@@ -326,13 +326,13 @@ TEST(Records, InjectedWriteFsyncAndRenameFailuresKeepTheOldFileAndAreReported) {
         // Settings saves fail and keep their file alike.
         WriteFile(r.folder.path + "/Init.ini", "[Keys]\nJump=X\n");
         r.game.records.notice.clear();
-        EXPECT_FALSE(SaveSettings(r.game));
+        EXPECT_FALSE(SaveSettings(r.game.records, r.game.settings));
         EXPECT_EQ(r.game.records.notice, std::string("Settings not saved: ") + fault.reason);
         EXPECT_EQ(ReadFile(r.folder.path + "/Init.ini"), "[Keys]\nJump=X\n");
 
         // Once the disk behaves again the clear reaches the file.
         r.game.records.fileOps = nullptr;
-        ASSERT_TRUE(SaveRecords(r.game));
+        ASSERT_TRUE(SaveRecords(r.game.records));
         EXPECT_EQ(BestCoinsIn(r.DatPath(), 3, 1), 8);
     }
 }
@@ -368,22 +368,22 @@ struct ReadOnlyFolder {
 TEST(Records, SaveTheGameFolderRefusesGoesToTheUserFolder) {
     RecordsGame r;
     std::filesystem::create_directory(r.DatPath());
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_NE(r.game.records.notice.find("MapInfo.dat cannot be read"), std::string::npos);
-    RecordClear(r.game, 1, 2, 7);
+    RecordClear(r.game.records, 1, 2, 7);
     EXPECT_TRUE(std::filesystem::is_directory(r.DatPath()));
     EXPECT_EQ(r.game.records.recordsPath, r.UserDatPath());
     EXPECT_EQ(BestCoinsIn(r.UserDatPath(), 1, 2), 7);
-    RecordClear(r.game, 1, 3, 2);
+    RecordClear(r.game.records, 1, 3, 2);
     EXPECT_EQ(BestCoinsIn(r.UserDatPath(), 1, 3), 2);
 
     RecordsGame ro;
-    LoadRecords(ro.game);
-    ASSERT_TRUE(SaveRecords(ro.game));
+    LoadRecords(ro.game.records);
+    ASSERT_TRUE(SaveRecords(ro.game.records));
     const std::string before = ReadFile(ro.DatPath());
     ReadOnlyFolder readOnly(ro.folder.path);
     if (FolderIsWritable(ro.folder.path)) GTEST_SKIP() << "cannot make a folder read-only here";
-    RecordClear(ro.game, 2, 2, 4);
+    RecordClear(ro.game.records, 2, 2, 4);
     EXPECT_EQ(ReadFile(ro.DatPath()), before);
     EXPECT_EQ(BestCoinsIn(ro.UserDatPath(), 2, 2), 4);
     EXPECT_EQ(ro.game.records.notice, "");
@@ -398,10 +398,10 @@ TEST(Records, UnreadableFileIsReportedAndKeptAside) {
     FileOps failing = PosixFileOps();
     failing.read = testing::ReadIoError;
     r.game.records.fileOps = &failing;
-    LoadRecords(r.game);
+    LoadRecords(r.game.records);
     EXPECT_TRUE(r.game.records.recordsDamaged);
     EXPECT_NE(r.game.records.notice.find("cannot be read"), std::string::npos);
-    RecordClear(r.game, 5, 3, 1);
+    RecordClear(r.game.records, 5, 3, 1);
     r.game.records.fileOps = nullptr;
     EXPECT_EQ(ReadFile(r.DatPath() + ".bad"), cleared);
     EXPECT_EQ(BestCoinsIn(r.DatPath(), 5, 3), 1);
@@ -413,8 +413,8 @@ TEST(Records, UnreadableFileIsReportedAndKeptAside) {
     FileOps failingNoLinks = failing;
     failingNoLinks.link = testing::LinkNotSupported;
     noCopy.game.records.fileOps = &failingNoLinks;
-    LoadRecords(noCopy.game);
-    RecordClear(noCopy.game, 5, 3, 1);
+    LoadRecords(noCopy.game.records);
+    RecordClear(noCopy.game.records, 5, 3, 1);
     noCopy.game.records.fileOps = nullptr;
     EXPECT_EQ(ReadFile(noCopy.DatPath()), cleared);
     EXPECT_FALSE(std::filesystem::exists(noCopy.DatPath() + ".bad"));
@@ -430,11 +430,11 @@ TEST(Records, WithNoFolderThatTakesThemSavesFailAndPlayGoesOn) {
     Game game;
     game.run.BasePath = base.path + "/file/";
 
-    ChooseDataFiles(game);
+    ChooseDataFiles(game.records, game.run.BasePath);
     EXPECT_EQ(game.records.userFolder, "");
-    LoadRecords(game);
+    LoadRecords(game.records);
     EXPECT_FALSE(game.records.recordsDamaged);
-    RecordClear(game, 1, 1, 1);
+    RecordClear(game.records, 1, 1, 1);
     EXPECT_EQ(game.records.CourseRecords[1][1].BestCoins, 1);
     EXPECT_EQ(game.records.notice, "Records not saved: Not a directory");
 }
@@ -460,9 +460,9 @@ TEST(Records, InstalledGameKeepsFilesInTheUserFolderMovingTheOldOnesOver) {
         Game game;
         game.run.BasePath = shared.path + "/";
         game.records.filesInUserFolder = true;
-        ChooseDataFiles(game);
-        LoadRecords(game);
-        LoadSettings(game);
+        ChooseDataFiles(game.records, game.run.BasePath);
+        LoadRecords(game.records);
+        LoadSettings(game.records, game.settings, game.windowSettings);
         return game;
     };
 
@@ -471,7 +471,7 @@ TEST(Records, InstalledGameKeepsFilesInTheUserFolderMovingTheOldOnesOver) {
     EXPECT_EQ(first.records.recordsPath, userFolder + "MapInfo.dat");
     EXPECT_EQ(first.records.settingsPath, userFolder + "Init.ini");
     EXPECT_EQ(first.records.CourseRecords[1][1].BestCoins, 4);
-    RecordClear(first, 1, 1, 5);
+    RecordClear(first.records, 1, 1, 5);
     EXPECT_EQ(ReadFile(shared.path + "/MapInfo.dat"), shipped);
 
     // An old folder beside a folder already in use is left alone.
@@ -523,21 +523,21 @@ TEST(Records, GameFolderStaysTheHomeOfItsFilesUnlessItIsReadOnly) {
     Game game;
     game.run.BasePath = base.path + "/";
 
-    ChooseDataFiles(game);  // writable: everything stays in the game folder
+    ChooseDataFiles(game.records, game.run.BasePath);  // writable: everything stays in the game folder
     EXPECT_EQ(game.records.recordsPath, base.path + "/MapInfo.dat");
     EXPECT_EQ(game.records.settingsPath, base.path + "/Init.ini");
     EXPECT_EQ(game.records.userFolder, dataHome.UserFolder());
 
     ReadOnlyFolder readOnly(base.path);
     if (FolderIsWritable(base.path)) GTEST_SKIP() << "cannot make a folder read-only here";
-    ChooseDataFiles(game);
+    ChooseDataFiles(game.records, game.run.BasePath);
     EXPECT_EQ(game.records.recordsPath, dataHome.UserFolder() + "MapInfo.dat");
     EXPECT_EQ(ReadFile(game.records.recordsPath), shipped);  // seeded on first use
-    LoadRecords(game);
-    RecordClear(game, 1, 1, 6);
+    LoadRecords(game.records);
+    RecordClear(game.records, 1, 1, 6);
     EXPECT_EQ(ReadFile(base.path + "/MapInfo.dat"), shipped);
-    ChooseDataFiles(game);  // the player's own file is never re-seeded
-    LoadRecords(game);
+    ChooseDataFiles(game.records, game.run.BasePath);  // the player's own file is never re-seeded
+    LoadRecords(game.records);
     EXPECT_EQ(game.records.CourseRecords[1][1].BestCoins, 6);
 }
 
@@ -580,19 +580,19 @@ int KillDuringSaves(const std::string& path, Save save, Check check) {
 // The file must always be one complete save or the one before.
 TEST(Records, KillDuringSavesLeavesOneWholeSaveOfEitherFile) {
     RecordsGame r;
-    LoadRecords(r.game);
-    ASSERT_TRUE(SaveRecords(r.game));
+    LoadRecords(r.game.records);
+    ASSERT_TRUE(SaveRecords(r.game.records));
     const int recordsKills = KillDuringSaves(
         r.DatPath(),
         [&r](int n) {
             r.game.records.CourseRecords[5][3].BestCoins = n * 1000;
             r.game.records.CourseRecords[5][3].ClearedAt = std::string(AsIndex(n % 40), 'x');
-            SaveRecords(r.game);
+            SaveRecords(r.game.records);
         },
         [&r](int kill) {
             Game check;
             check.records.recordsPath = r.DatPath();
-            LoadRecords(check);
+            LoadRecords(check.records);
             ASSERT_FALSE(check.records.recordsDamaged) << "after kill " << kill;
             const std::string text = ReadFile(r.DatPath());
             ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), kRecordLines)
@@ -611,12 +611,12 @@ TEST(Records, KillDuringSavesLeavesOneWholeSaveOfEitherFile) {
         [&r](int n) {
             const Flag on = ToFlag(n % 2 == 1);
             r.game.settings = {on, on, on, n % 1000};
-            SaveSettings(r.game);
+            SaveSettings(r.game.records, r.game.settings);
         },
         [&r, &iniPath, &foreign](int kill) {
             Game check;
             check.records.settingsPath = iniPath;
-            LoadSettings(check);
+            LoadSettings(check.records, check.settings, check.windowSettings);
             const Settings& s = check.settings;
             ASSERT_EQ(check.records.notice, "") << "after kill " << kill;
             ASSERT_EQ(s.AutoView, s.PlayMusic) << "after kill " << kill;

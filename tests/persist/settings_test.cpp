@@ -29,7 +29,7 @@ struct SettingsGame {
     SettingsGame() {
         game.platform = &platform;
         game.run.BasePath = folder.path + "/";
-        ChooseDataFiles(game);
+        ChooseDataFiles(game.records, game.run.BasePath);
     }
     std::string IniPath() const { return folder.path + "/Init.ini"; }
 };
@@ -119,7 +119,7 @@ TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
     SettingsGame s;
     s.game.settings = {kOn, kOff, kOff, 55};
     s.game.windowSettings = {false, ScaleMode::Fill};
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.AutoView, kOff);
     EXPECT_EQ(s.game.settings.DrawBack, kOn);
     EXPECT_EQ(s.game.settings.PlayMusic, kOn);
@@ -131,7 +131,7 @@ TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
 
     s.game.settings.PlayMusic = kOff;
     s.game.settings.GameSpeed = 10;
-    ASSERT_TRUE(SaveSettings(s.game));
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     EXPECT_EQ(ReadFile(s.IniPath()),
               "[BasicInformation]\r\n"
               "PlayMusic= 0\r\n"
@@ -141,7 +141,7 @@ TEST(Settings, MissingFileGivesDefaultsAndSaveWritesTheFourKeysInOrder) {
 
     Settings saved = s.game.settings;
     s.game.settings = {};
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.AutoView, saved.AutoView);
     EXPECT_EQ(s.game.settings.DrawBack, saved.DrawBack);
     EXPECT_EQ(s.game.settings.PlayMusic, saved.PlayMusic);
@@ -157,13 +157,13 @@ TEST(Settings, ValuesAreNormalisedOnReadingAndRewrittenInPlace) {
               "PlayMusic=on\n"
               "GameSpeed=-7\n"
               "Window=1\n");
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.AutoView, kOn);
     EXPECT_EQ(s.game.settings.DrawBack, kOff);
     EXPECT_EQ(s.game.settings.PlayMusic, kOff);  // not a number: 0
     EXPECT_EQ(s.game.settings.GameSpeed, 0);     // a pause is never negative
 
-    SaveSettings(s.game);
+    SaveSettings(s.game.records, s.game.settings);
     EXPECT_EQ(ReadFile(s.IniPath()),
               "[basicinformation]\n"
               "autoview=-1\n"
@@ -178,11 +178,11 @@ TEST(Settings, ValuesAreNormalisedOnReadingAndRewrittenInPlace) {
 TEST(Settings, GameSpeedIsBoundedToTheLongestPause) {
     SettingsGame s;
     WriteFile(s.IniPath(), "[BasicInformation]\nGameSpeed=2147483647\n");
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.GameSpeed, 1000);
 
     WriteFile(s.IniPath(), "[BasicInformation]\nGameSpeed=250\n");
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.GameSpeed, 250);
 }
 
@@ -191,33 +191,33 @@ TEST(Settings, WindowModeHasItsOwnSectionAndLeavesTheRestAlone) {
     const std::string before = "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n"
                                "[window]\r\nscale= FILL \r\n";
     WriteFile(s.IniPath(), before);
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_TRUE(s.game.windowSettings.FullScreen);  // absent: full screen
     EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::Fill);
 
     s.game.windowSettings.FullScreen = false;
-    ASSERT_TRUE(SaveWindowSettings(s.game));
+    ASSERT_TRUE(SaveWindowSettings(s.game.records, s.game.windowSettings));
     EXPECT_EQ(ReadFile(s.IniPath()),
               "[BasicInformation]\r\nPlayMusic= 0\r\n\r\n[Keys]\r\nJump=X\r\n"
               "[window]\r\nscale=fill\r\nFullScreen=0\r\n");
     s.game.windowSettings = {};
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_FALSE(s.game.windowSettings.FullScreen);
     EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::Fill);
 
     // The settings menu's save leaves the window's keys as they are.
     s.game.settings.GameSpeed = 3;
-    ASSERT_TRUE(SaveSettings(s.game));
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     const std::string text = ReadFile(s.IniPath());
     EXPECT_NE(text.find("[window]\r\nscale=fill\r\nFullScreen=0\r\n"), std::string::npos);
     EXPECT_NE(text.find("GameSpeed= 3\r\n\r\n[Keys]"), std::string::npos);
 
     WriteFile(s.IniPath(), "[Window]\nFullScreen=0\nScale=whole\n");
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_FALSE(s.game.windowSettings.FullScreen);
     EXPECT_EQ(s.game.windowSettings.Scale, ScaleMode::WholeFactor);
     s.game.windowSettings = {true, ScaleMode::WholeFactor};
-    ASSERT_TRUE(SaveWindowSettings(s.game));
+    ASSERT_TRUE(SaveWindowSettings(s.game.records, s.game.windowSettings));
     EXPECT_EQ(ReadFile(s.IniPath()), "[Window]\nFullScreen=1\nScale=whole\n");
 }
 
@@ -237,20 +237,20 @@ TEST(Settings, FileIsReadOnceAndAnOversizedOneIsDamaged) {
     s.game.records.fileOps = &counting;
     WriteFile(s.IniPath(), "[BasicInformation]\nAutoView=-1\nDrawBack=0\nGameSpeed=20\n");
     g_settingsOpens = 0;
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(g_settingsOpens, 1);
     EXPECT_EQ(s.game.settings.GameSpeed, 20);
 
     const std::string oversized =
         "[BasicInformation]\nAutoView=-1\nDrawBack=0\n" + std::string(kMaxDataFileBytes, '\n');
     WriteFile(s.IniPath(), oversized);
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_EQ(s.game.settings.AutoView, kOff);  // not parsed: the defaults
     EXPECT_EQ(s.game.settings.DrawBack, kOn);
     EXPECT_TRUE(s.game.records.settingsDamaged);
     EXPECT_NE(s.game.records.notice, "");
 
-    ASSERT_TRUE(SaveSettings(s.game));
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     EXPECT_EQ(ReadFile(s.IniPath() + ".bad"), oversized);
     EXPECT_EQ(ReadFile(s.IniPath()).substr(0, 20), "[BasicInformation]\r\n");
 }
@@ -265,13 +265,13 @@ TEST(Settings, UnreadableFileIsReportedAndKeptAside) {
     failing.read = testing::ReadIoError;
     failing.link = testing::LinkNotSupported;
     s.game.records.fileOps = &failing;
-    LoadSettings(s.game);
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
     EXPECT_NE(s.game.records.notice.find("Init.ini cannot be read"), std::string::npos);
     s.game.records.notice.clear();
 
     // No copy can be read to keep aside either: it stays, and the save goes
     // to the user's folder.
-    ASSERT_TRUE(SaveSettings(s.game));
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     EXPECT_EQ(ReadFile(s.IniPath()), keys);
     EXPECT_EQ(s.game.records.settingsPath, s.dataHome.UserFolder() + "Init.ini");
     EXPECT_EQ(ReadFile(s.game.records.settingsPath).substr(0, 20), "[BasicInformation]\r\n");
@@ -287,11 +287,11 @@ namespace {
 TEST(Settings, SavingTwiceWritesTheSameFile) {
     SettingsGame s;
     WriteFile(s.IniPath(), "[BasicInformation]\r\nPlayMusic=-2[Ba\r");
-    LoadSettings(s.game);
-    ASSERT_TRUE(SaveSettings(s.game));
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     const std::string once = testing::ReadFile(s.IniPath());
-    LoadSettings(s.game);
-    ASSERT_TRUE(SaveSettings(s.game));
+    LoadSettings(s.game.records, s.game.settings, s.game.windowSettings);
+    ASSERT_TRUE(SaveSettings(s.game.records, s.game.settings));
     EXPECT_EQ(testing::ReadFile(s.IniPath()), once);
 }
 

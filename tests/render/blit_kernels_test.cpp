@@ -7,7 +7,7 @@
 #include <random>
 
 #include "render/display.h"
-#include "shell/numeric.h"
+#include "core/numeric.h"
 
 namespace tumbleroo {
 namespace {

@@ -104,7 +104,7 @@ TEST(SettingsMenu, ResetScoreRewritesTheRecordsAndEscapeDoesNotUndoIt) {
     r.BestCoins = 5;
     r.ClearedAt = "2026/12/08 01:00:00";
     r.CoinCount = 12;
-    ASSERT_TRUE(SaveRecords(t.game).saved);
+    ASSERT_TRUE(SaveRecords(t.game.records).saved);
     t.game.settings.PlayMusic = kOn;
     // Down to ResetScore, Enter (two white frames), then Sound off and Escape.
     KeysFromNow(t, "14-17 DOWN\n20 ENTER\n25-28 UP\n30 RIGHT\n35 ESC\n");
