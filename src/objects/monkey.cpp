@@ -66,7 +66,7 @@ void UpdateMonkey(Game& game, Actor& monkey) {
     // The contact windows are measured from (X, Y), not the drawn corner.
     const ContactFlags flags = MoveDrawActor(game, step, monkey.VY, monkey, o.MonkeyFrame, size);
     StretchBlit(game.display.BackBuffer, ScreenX(game, monkey.X),
-                ScreenY(game, monkey.Y - kDrawAbovePixels), size, size, game.pictures.Opic,
+                ScreenY(game, monkey.Y - kDrawAbovePixels), size, size, game.pictures->Opic,
                 kOpicFramePixels * o.MonkeyFrame, 0, kOpicFramePixels, kOpicFramePixels, true);
 
     if (IsOn(flags.Above)) {

@@ -16,11 +16,6 @@ namespace {
 
 constexpr size_t kCodeCount = 256;
 
-// Where the two orbiter frames lie in Opic, and their enlarged size.
-constexpr int32_t kOpicGhostX = 64;
-constexpr int32_t kOpicFramePixels = 32;
-constexpr int32_t kGhostFramePixels = 40;
-
 constexpr int16_t kOrbiterHitPoints = 5;
 constexpr int32_t kOrbiterAngleSpacingDegrees = 100;
 
@@ -142,12 +137,6 @@ void SetInitialValues(Game& game) {
     }
 }
 
-// The orbiter's two frames, enlarged once per spawn into their own sheet.
-void FillGhostSheet(Game& game) {
-    StretchBlit(game.pictures.GhostSheet, 0, 0, 2 * kGhostFramePixels, kGhostFramePixels,
-                game.pictures.Opic, kOpicGhostX, 0, 2 * kOpicFramePixels, kOpicFramePixels, false);
-}
-
 void StoreCoinCount(Game& game, int32_t coins) {
     auto& records = game.records.CourseRecords;
     const size_t stage = static_cast<size_t>(game.run.SelectedStage);
@@ -186,7 +175,6 @@ const std::array<UpdateStep, 13> kUpdateOrder{{
 void SpawnObjects(Game& game) {
     const std::array<int32_t, kCodeCount> counts = CountCodes(game.map);
     SizeTables(game.objects, counts);
-    if (!game.objects.Orbiters.empty()) FillGhostSheet(game);
     FillTables(game.map, game.objects);
     SetInitialValues(game);
     StoreCoinCount(game, counts[CodeOf(Terrain::Coin)]);

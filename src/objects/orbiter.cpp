@@ -66,7 +66,7 @@ void UpdateOrbiter(Game& game, size_t i) {
     int32_t size = kOrbiterPixels;
     const ContactFlags flags =
         MoveDrawActor(game, orbiter.VX, orbiter.VY, orbiter, o.OrbiterFrame, size);
-    DrawPicture(game, game.pictures.GhostSheet, kOrbiterPixels * o.OrbiterFrame, 0,
+    DrawPicture(game, game.pictures->GhostSheet, kOrbiterPixels * o.OrbiterFrame, 0,
                 kOrbiterPixels, kOrbiterPixels, ScreenX(game, orbiter.X),
                 ScreenY(game, orbiter.Y));
 

@@ -25,7 +25,7 @@ void SinkStep(Game& game, PlacedObject& block, int16_t step) {
     } else {
         o.SinkToggle = 1;
     }
-    DrawPicture(game, game.pictures.ObjPictures, kCellPixels * kDustCell, 0, kCellPixels,
+    DrawPicture(game, game.pictures->ObjPictures, kCellPixels * kDustCell, 0, kCellPixels,
                 kCellPixels, ScreenX(game, block.X), ScreenY(game, block.Y - kDustRisePixels));
 }
 

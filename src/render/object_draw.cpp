@@ -15,7 +15,7 @@ constexpr int32_t kDefaultSize = 20;
 bool Between(int64_t low, int64_t v, int64_t high) { return low < v && v < high; }
 
 void DrawCell(Game& game, int16_t cell, int32_t x, int32_t y) {
-    DrawPicture(game, game.pictures.ObjPictures, kCellPixels * cell, 0, kCellPixels, kCellPixels,
+    DrawPicture(game, game.pictures->ObjPictures, kCellPixels * cell, 0, kCellPixels, kCellPixels,
                 ScreenX(game, x), ScreenY(game, y));
 }
 

@@ -22,7 +22,7 @@ constexpr int32_t kBottomEdge = 180;
 constexpr int32_t kRightEdge = 210;
 
 void DrawPiece(Game& game, int32_t sourceX, int32_t x, int32_t y) {
-    DrawPicture(game, game.pictures.Picture1, sourceX, 0, kPiece, kPiece, x, y);
+    DrawPicture(game, game.pictures->Picture1, sourceX, 0, kPiece, kPiece, x, y);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include "render/pictures.h"
 
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "render/display.h"
 #include "shell/game.h"
@@ -26,6 +28,11 @@ namespace tumbleroo {
 
 namespace {
 
+// Where the two orbiter frames lie in Opic, and their enlarged size.
+constexpr int32_t kOpicGhostX = 64;
+constexpr int32_t kOpicFramePixels = 32;
+constexpr int32_t kGhostFramePixels = 40;
+
 struct PictureEntry {
     const char* name;
     const uint8_t* begin;
@@ -44,11 +51,17 @@ const PictureEntry kPictures[] = {
 };
 #undef TUMBLEROO_ENTRY
 
-bool LoadPicture(Game& game, const PictureEntry& entry) {
+// The orbiter's two frames of Opic, enlarged into their own sheet.
+void FillGhostSheet(Pictures& p) {
+    StretchBlit(p.GhostSheet, 0, 0, 2 * kGhostFramePixels, kGhostFramePixels, p.Opic, kOpicGhostX, 0,
+                2 * kOpicFramePixels, kOpicFramePixels, false);
+}
+
+bool LoadPicture(Platform& platform, Pictures& pictures, const PictureEntry& entry) {
     RgbImage image;
     const size_t size = static_cast<size_t>(entry.end - entry.begin);
-    if (!game.platform->DecodeImage(entry.begin, size, image)) return false;
-    game.pictures.*entry.surface = CreateSurfaceFromPicture(image);
+    if (!platform.DecodeImage(entry.begin, size, image)) return false;
+    pictures.*entry.surface = CreateSurfaceFromPicture(image);
     return true;
 }
 
@@ -63,15 +76,15 @@ std::span<const uint8_t> PictureBytes(const char* name) {
     return {};
 }
 
-bool CreatePictureSurfaces(Game& game) {
+bool CreatePictureSurfaces(Platform& platform, Pictures& p) {
     bool ok = true;
     for (const PictureEntry& e : kPictures) {
         if (e.surface == &Pictures::Picture1) {
-            game.pictures.GhostSheet = CreateBlankSurface(80, 40);
+            p.GhostSheet = CreateBlankSurface(2 * kGhostFramePixels, kGhostFramePixels);
         }
-        ok = LoadPicture(game, e) && ok;
+        ok = LoadPicture(platform, p, e) && ok;
     }
-    Pictures& p = game.pictures;
+    FillGhostSheet(p);
     SetColorKey(p.BlockPic, 0);
     SetColorKey(p.GhostSheet, 0);
     SetColorKey(p.Picture1, 0);

@@ -55,7 +55,7 @@ int32_t FirstStepReaching(double originX, int32_t reach, int32_t step) {
 
 // An ObjPictures cell drawn keyed at a screen point.
 void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
-    DrawPicture(game, game.pictures.ObjPictures, kCellPx * cell, 0, kCellPx, kCellPx, x, y);
+    DrawPicture(game, game.pictures->ObjPictures, kCellPx * cell, 0, kCellPx, kCellPx, x, y);
 }
 
 // Whether the spike block of this spawn cell is warning.
@@ -123,7 +123,7 @@ void DrawBackground(Game& game) {
     const int32_t h = std::min(kCellPx * game.map.MapHeight, 500);
     const double originX = kCellPx * p.ScrollX;
     const double originY = kCellPx * p.ScrollY;
-    const Surface& strips = game.pictures.NumberP;
+    const Surface& strips = game.pictures->NumberP;
 
     // Sky decorations, scattered: each place of a coarse grid gets a
     // decoration or not, and a shift of its own, so no grid shows; the
@@ -159,7 +159,7 @@ void DrawMap(Game& game, double sx, double sy) {
     const double ye = std::min(sy + kScreenRows, static_cast<double>(m.MapHeight - 1));
     const int32_t innerTile = 2 * m.GroundStyle - 2;
     const int32_t topTile = 2 * m.GroundStyle - 1;
-    const Surface& choice = game.pictures.Choice;
+    const Surface& choice = game.pictures->Choice;
     for (int32_t x = static_cast<int32_t>(std::floor(sx)) - 1; x <= xe; ++x) {
         if (x < 0) continue;
         for (int32_t y = static_cast<int32_t>(std::floor(sy)) - 1; y <= ye; ++y) {
@@ -175,7 +175,7 @@ void DrawMap(Game& game, double sx, double sy) {
                 case Look::GroundBlock: {
                     const int32_t tile = Is(above, Terrain::Ground) ? innerTile : topTile;
                     BlitClipped(game.display.BackBuffer, X, Y, kCellPx, kCellPx, kScreenWidth,
-                                kScreenHeight, game.pictures.BlockPic, kCellPx * tile, 0, 0, 0, false);
+                                kScreenHeight, game.pictures->BlockPic, kCellPx * tile, 0, 0, 0, false);
                     break;
                 }
                 case Look::GoalFlag: DrawPicture(game, choice, 53, 265, 24, 44, X, Y - 20); break;
@@ -203,9 +203,9 @@ void DrawStatusLine(Game& game) {
         const size_t fromRight = static_cast<size_t>(6 - j);
         const char c = fromRight <= text.size() ? text[text.size() - fromRight] : text[0];
         const int32_t digit = (c >= '0' && c <= '9') ? c - '0' : 0;
-        DrawPicture(game, game.pictures.NumberP, 12 * digit, 0, 12, 24, 32 + 12 * j, 5);
+        DrawPicture(game, game.pictures->NumberP, 12 * digit, 0, 12, 24, 32 + 12 * j, 5);
     }
-    const Surface& stage = game.pictures.StagePic;
+    const Surface& stage = game.pictures->StagePic;
     DrawPicture(game, stage, 0, 0, 85, 33, 120, 0);
     DrawPicture(game, stage, (game.run.SelectedStage - 1) * 20, 35, 20, 26, 215, 5);
     DrawPicture(game, stage, 100, 35, 20, 26, 235, 5);
@@ -214,7 +214,7 @@ void DrawStatusLine(Game& game) {
 
 void DrawPlayer(Game& game, int32_t x, int32_t y) {
     const PlayerState& p = game.player;
-    DrawPicture(game, game.pictures.CharPic, 40 * p.WalkFrame, 40 * p.Pose, 40, 40, x, y);
+    DrawPicture(game, game.pictures->CharPic, 40 * p.WalkFrame, 40 * p.Pose, 40, 40, x, y);
 }
 
 void DrawTrail(Game& game) {

@@ -148,7 +148,7 @@ int16_t ChooseCourse(Game& game) {
             PlaySound(game, SoundId::Decide);
             return cursor;
         }
-        DrawPicture(game, game.pictures.Choice, 0, kArrowSourceY, kArrowWidth, kArrowHeight,
+        DrawPicture(game, game.pictures->Choice, 0, kArrowSourceY, kArrowWidth, kArrowHeight,
                     kArrowX, ArrowY(cursor));
         FlipScreen(game);
         ProcessPendingEvents(game);

@@ -214,7 +214,7 @@ void DrawEndingBackground(Game& game) {
 
     const int32_t column = screens.EndingTick % 50 == 0 ? kHeroSize : 0;
     const double bob = std::sin(screens.EndingAngle * 3.1415926 / 180.0) * kBobAmplitude;
-    DrawPicture(game, game.pictures.CharPic, column, kHeroSize * row, kHeroSize, kHeroSize,
+    DrawPicture(game, game.pictures->CharPic, column, kHeroSize * row, kHeroSize, kHeroSize,
                 kHeroX, Round32(bob + kHeroCentreY));
 
     for (int i = 0; i < kEndingStarCount; ++i) {
@@ -224,7 +224,7 @@ void DrawEndingBackground(Game& game) {
         star.X = Round32(star.X + 2.0 * star.Speed + 1.0) % kScreenWidth;
         star.Y = Round32(star.Y + 2.0 * star.Speed + 1.0) % kScreenHeight;
         const int32_t size = Round32(kCellSize * star.Speed);
-        StretchBlit(game.display.BackBuffer, star.X, star.Y, size, size, game.pictures.ObjPictures,
+        StretchBlit(game.display.BackBuffer, star.X, star.Y, size, size, game.pictures->ObjPictures,
                     kCellSize * star.Cell, 0, kCellSize, kCellSize, true);
     }
 }

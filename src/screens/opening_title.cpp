@@ -51,15 +51,15 @@ void ClearToMenuBack(Game& game) {
 }
 
 void DrawLogo(Game& game, int32_t x, int32_t y, int32_t height) {
-    DrawPicture(game, game.pictures.Title, 0, 0, kLogoWidth, height, x, y);
+    DrawPicture(game, game.pictures->Title, 0, 0, kLogoWidth, height, x, y);
 }
 
 void DrawMenuWords(Game& game, int32_t rows) {
-    DrawPicture(game, game.pictures.Choice, 0, 0, kWordsWidth, rows, kWordsX, kWordsY);
+    DrawPicture(game, game.pictures->Choice, 0, 0, kWordsWidth, rows, kWordsX, kWordsY);
 }
 
 void DrawMenuArrow(Game& game, int32_t y) {
-    DrawPicture(game, game.pictures.Choice, 0, kArrowSourceY, kArrowWidth, kArrowHeight, kArrowX,
+    DrawPicture(game, game.pictures->Choice, 0, kArrowSourceY, kArrowWidth, kArrowHeight, kArrowX,
                 y);
 }
 
@@ -87,7 +87,7 @@ void SpawnStar(Game& game, TitleStar& star) {
 
 void ShowOpening(Game& game) {
     Surface& back = game.display.BackBuffer;
-    const Surface& panel = game.pictures.NamePic;
+    const Surface& panel = game.pictures->NamePic;
     for (int32_t w = 0; w <= kPanelLastColumn; w += kRevealStep) {
         ClearToMenuBack(game);
         // Each row is smeared to the right in the colour of the reveal edge.

@@ -17,6 +17,8 @@ void DrawStarfield(Game& game);
 void SlideMenuCursor(Game& game, int16_t item, int16_t direction);
 void WipeToBackground(Game& game);
 
+// Marks the path between the stages on the world map picture, once at start-up.
+void DrawPathDots(Surface& choice);
 int16_t RunStageSelect(Game& game, int16_t stage);
 void DrawStageSelect(Game& game, int16_t step, int16_t stage);
 void DrawWorldMap(Game& game);

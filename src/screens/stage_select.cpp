@@ -87,8 +87,9 @@ bool IsStage(int32_t stage) { return stage >= 1 && stage <= kLastStage; }
 int32_t ScreenX(double mapX) { return Round32(mapX * kScaleX - kHeroOffsetX); }
 int32_t ScreenY(double mapY) { return Round32(mapY * kScaleY); }
 
-void DrawPathDots(Game& game) {
-    Surface& choice = game.pictures.Choice;
+}  // namespace
+
+void DrawPathDots(Surface& choice) {
     const uint32_t yellow = ColorToPixel(kDotColour) + kPixelValueMarker;
     SetFillColor(choice, yellow);
     SetForeColor(choice, yellow);
@@ -97,19 +98,20 @@ void DrawPathDots(Game& game) {
     };
     for (int16_t stage = 1; stage <= kLastStage; ++stage) dot(kStagePoints[AsIndex(stage)]);
     dot(kPathBend);
-    game.screens.pathDotsDrawn = true;
 }
+
+namespace {
 
 // One picture of the map with the hero at a map position and the flags.
 void DrawMapScene(Game& game, double mapX, double mapY) {
     DrawWorldMap(game);
     const PlayerState& hero = game.player;
-    DrawPicture(game, game.pictures.CharPic, hero.WalkFrame * kHeroSize, hero.Pose * kHeroSize,
+    DrawPicture(game, game.pictures->CharPic, hero.WalkFrame * kHeroSize, hero.Pose * kHeroSize,
                 kHeroSize, kHeroSize, ScreenX(mapX), ScreenY(mapY));
     for (int16_t stage = 1; stage <= kLastStage; ++stage) {
         if (!IsOn(StageCompleted(game.records, stage))) continue;
         const MapPoint p = kStagePoints[AsIndex(stage)];
-        DrawPicture(game, game.pictures.Choice, kFlagSourceX, kFlagSourceY, kFlagWidth,
+        DrawPicture(game, game.pictures->Choice, kFlagSourceX, kFlagSourceY, kFlagWidth,
                     kFlagHeight, ScreenX(p.x), ScreenY(p.y) - kFlagRise);
     }
 }
@@ -123,7 +125,6 @@ void StepWalkFrame(Game& game) {
 int16_t RunStageSelect(Game& game, int16_t stage) {
     // No stage chosen yet (0), or one that does not exist, starts on stage 1.
     int16_t current = IsStage(stage) ? stage : 1;
-    if (!game.screens.pathDotsDrawn) DrawPathDots(game);
     for (;;) {
         // The forward test comes first; the backward test sees the stage it left.
         for (const PathKey& k : kPathKeys) {
@@ -182,7 +183,7 @@ void DrawStageSelect(Game& game, int16_t step, int16_t stage) {
 }
 
 void DrawWorldMap(Game& game) {
-    StretchBlit(game.display.BackBuffer, 0, 0, kScreenWidth, kScreenHeight, game.pictures.Choice,
+    StretchBlit(game.display.BackBuffer, 0, 0, kScreenWidth, kScreenHeight, game.pictures->Choice,
                 0, kMapSourceY, kMapWidth, kMapHeight, true);
 }
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "persist/records_state.h"
 #include "persist/settings_state.h"
 #include "platform/platform.h"
+#include "render/pictures.h"
 #include "render/surface.h"
 
 namespace tumbleroo {
@@ -190,11 +192,6 @@ struct DisplayState {
     std::map<std::pair<std::string, int>, GlyphBitmap> glyphCache;
 };
 
-struct Pictures {
-    Surface BlockPic, ObjPictures, CharPic, NumberP, Title, Choice, NamePic, Opic, GhostSheet,
-        Picture1, StagePic;
-};
-
 // -------------------------------------------------------------- camera ----
 
 struct CameraState {
@@ -244,7 +241,6 @@ struct ScreenState {
     int32_t EndingAngle = 0;
     int32_t EndingScheme = 0;
     std::array<EndingStar, 16> EndingStars{};
-    bool pathDotsDrawn = false;
 };
 
 // ----------------------------------------------------------------- run ----
@@ -291,7 +287,8 @@ struct Game {
     PlayerState player;
     ObjectState objects;
     DisplayState display;
-    Pictures pictures;
+    // Made once at start-up and never changed: copies of a game share them.
+    std::shared_ptr<const Pictures> pictures = std::make_shared<const Pictures>();
     CameraState camera;
     SoundState sound;
     Settings settings;

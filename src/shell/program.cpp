@@ -113,7 +113,10 @@ bool OpenDisplayAndPictures(Game& game) {
         game.platform->ShowMessage("DirectXが使えません。");
         return false;
     }
-    CreatePictureSurfaces(game);
+    Pictures pictures;
+    CreatePictureSurfaces(*game.platform, pictures);
+    DrawPathDots(pictures.Choice);
+    game.pictures = std::make_shared<const Pictures>(std::move(pictures));
     SetHeroWindowIcon(game);
     game.run.MenuBackPixel = ColorToPixel(65 << 16);
     return true;

@@ -93,7 +93,7 @@ void DrawCoinBurst(Game& game, int32_t cx, int32_t cy) {
     for (int32_t i = 0; i < kCoinBurstCoins; ++i) {
         const int32_t x = Round32(100 * game.random.Next() + cx - 50);
         const int32_t y = Round32(100 * game.random.Next() + cy - 50);
-        DrawPicture(game, game.pictures.ObjPictures, 20, 0, 20, 20, x, y);
+        DrawPicture(game, game.pictures->ObjPictures, 20, 0, 20, 20, x, y);
     }
 }
 

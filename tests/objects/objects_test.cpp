@@ -86,21 +86,17 @@ TEST(SpawnObjects, CoinCountIgnoresCoinsTakenInAnEarlierAttempt) {
     EXPECT_EQ(t.game.records.CourseRecords[1][1].CoinCount, 5);
 }
 
-TEST(SpawnObjects, GhostSheetIsFilledOnlyForMapsWithOrbiters) {
+TEST(Pictures, OrbiterSheetIsReadyAtStartUpAndCopiesShareIt) {
     TestGame t;
-    Pictures& pics = t.game.pictures;
+    const Pictures& pics = *t.game.pictures;
     ASSERT_TRUE(pics.GhostSheet.Exists());
-    std::fill(pics.GhostSheet.pixels.begin(), pics.GhostSheet.pixels.end(), uint16_t{0x1234});
-
-    t.UseMap(Course("..b..\n.....\n"));
-    t.PrepareStage();
-    EXPECT_EQ(pics.GhostSheet.At(20, 20), 0x1234);
-
-    t.UseMap(Course("..O..\n.....\n"));
-    t.PrepareStage();
     // Each 32 x 32 frame is enlarged to 40 x 40, the second beside the first.
     EXPECT_EQ(pics.GhostSheet.At(20, 20), pics.Opic.At(64 + 16, 16));
     EXPECT_EQ(pics.GhostSheet.At(60, 30), pics.Opic.At(96 + 16, 24));
+
+    // The course solver copies a game for every candidate: no picture is copied.
+    const Game copy = t.game;
+    EXPECT_EQ(copy.pictures.get(), t.game.pictures.get());
 }
 
 TEST(ContactWindows, EdgesOfAPlainObject) {
@@ -174,8 +170,8 @@ TEST(MoveDraw, ReportsTheOldPlaceAndDrawsAtTheNewOne) {
     EXPECT_EQ(lift.X, 102);
     int32_t ox = 0;
     int32_t oy = 0;
-    ASSERT_TRUE(FindOpaquePixel(g.pictures.ObjPictures, 9, ox, oy));
-    EXPECT_EQ(g.display.BackBuffer.At(102 + ox, 100 + oy), g.pictures.ObjPictures.At(180 + ox, oy));
+    ASSERT_TRUE(FindOpaquePixel(g.pictures->ObjPictures, 9, ox, oy));
+    EXPECT_EQ(g.display.BackBuffer.At(102 + ox, 100 + oy), g.pictures->ObjPictures.At(180 + ox, oy));
 
     Actor actor;
     actor.X = 300;
@@ -185,7 +181,7 @@ TEST(MoveDraw, ReportsTheOldPlaceAndDrawsAtTheNewOne) {
     MoveDrawActor(g, 0, -3, actor, 9, size);
     EXPECT_EQ(size, 20);
     EXPECT_EQ(actor.Y, 297);
-    EXPECT_EQ(g.display.BackBuffer.At(300 + ox, 297 + oy), g.pictures.ObjPictures.At(180 + ox, oy));
+    EXPECT_EQ(g.display.BackBuffer.At(300 + ox, 297 + oy), g.pictures->ObjPictures.At(180 + ox, oy));
 
     // Larger kinds only test and move; they draw themselves.
     size = 40;

@@ -71,7 +71,7 @@ TEST(StageDrawing, StatusLineShowsTheLastSixDigitsWithLeadingZeros) {
     t.UseMap(FlatCourse(40, 24));
     // Digit cells filled with their own value, so the frame tells which
     // digit was drawn where.
-    Surface& digits = t.game.pictures.NumberP;
+    Surface& digits = t.OwnPictures().NumberP;
     for (int32_t y = 0; y < 24; ++y) {
         for (int32_t x = 0; x < 120; ++x) digits.At(x, y) = static_cast<uint16_t>(100 + x / 12);
     }
@@ -97,14 +97,14 @@ TEST(StageDrawing, HalfCellScrollDrawsColumnsBetweenPixels) {
     DrawMap(t.game, 10.5, 0);
     // The ground row is 23; column 11 starts at screen x 10 and is opaque.
     const Surface& back = t.game.display.BackBuffer;
-    const Surface& tiles = t.game.pictures.BlockPic;
+    const Surface& tiles = t.game.pictures->BlockPic;
     EXPECT_EQ(back.At(10, 23 * 20), tiles.At(20, 0));
     EXPECT_EQ(back.At(0, 23 * 20), tiles.At(30, 0));
 }
 
 // Fills one 20 x 20 ObjPictures cell with a single colour (0 = see-through).
 void PaintObjCell(testing::TestGame& t, int32_t cell, uint16_t colour) {
-    FillSurfaceRect(t.game.pictures.ObjPictures, 20 * cell, 0, 20 * cell + 20, 20, colour);
+    FillSurfaceRect(t.OwnPictures().ObjPictures, 20 * cell, 0, 20 * cell + 20, 20, colour);
 }
 
 TEST(StageDrawing, CoinsAndRedStarsInWaterShowWaterBehindThem) {

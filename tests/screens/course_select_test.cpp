@@ -31,11 +31,11 @@ void KeysFromNow(testing::TestGame& t, const std::string& script) {
 enum Piece { kTop, kLeft, kTopRight, kTopLeft, kBottomLeft, kBottomRight, kBottom, kRight };
 
 // Paints every frame piece in a colour of its own.
-std::array<uint16_t, 8> MarkPieces(Game& game) {
+std::array<uint16_t, 8> MarkPieces(testing::TestGame& t) {
     std::array<uint16_t, 8> colours{};
     for (int i = 0; i < 8; ++i) {
         colours[AsIndex(i)] = static_cast<uint16_t>(ColorToPixel(0x102030 + 0x181008 * (i + 1)));
-        FillSurfaceRect(game.pictures.Picture1, 30 * i, 0, 30 * i + 30, 30, colours[AsIndex(i)]);
+        FillSurfaceRect(t.OwnPictures().Picture1, 30 * i, 0, 30 * i + 30, 30, colours[AsIndex(i)]);
     }
     return colours;
 }
@@ -49,7 +49,7 @@ bool Drew(const testing::TestGame& t, const std::string& text) {
 
 TEST(PanelFrame, PlacesCornersAndEdgesByThirtyPixelPieces) {
     testing::TestGame t;
-    const auto piece = MarkPieces(t.game);
+    const auto piece = MarkPieces(t);
     Surface& back = t.game.display.BackBuffer;
     ClearSurface(back, 0);
     DrawPanelFrame(t.game, 100, 100, 4, 3);
@@ -121,7 +121,7 @@ constexpr int32_t kClearedLineTop = 355, kClearedLineBottom = 385;
 int32_t ClearedLineRightEdge(const std::string& clearedAt) {
     testing::TestGame t;
     t.game.run.SelectedStage = 1;
-    FillSurfaceRect(t.game.pictures.Picture1, 0, 0, 240, 30, 0);
+    FillSurfaceRect(t.OwnPictures().Picture1, 0, 0, 240, 30, 0);
     CourseRecord& r = t.game.records.CourseRecords[1][1];
     r.Cleared = kOn;
     r.ClearedAt = clearedAt;
@@ -204,7 +204,7 @@ TEST(CourseSelect, EachMovePlaysTheSelectSoundAndOnlyAChoiceTheDecideSound) {
 
 TEST(CourseSelect, RecordsPanelFrameCornersSitAtTheirPlaces) {
     testing::TestGame t;
-    const auto piece = MarkPieces(t.game);
+    const auto piece = MarkPieces(t);
     t.game.run.SelectedStage = 1;
     KeysFromNow(t, "40 ESC\n");
     EXPECT_EQ(RunCourseSelect(t.game), -1);

@@ -24,8 +24,8 @@ void KeysFromNow(testing::TestGame& t, const std::string& script) {
 // Paints the title arrow in a colour nothing else on the title uses, so the
 // test can find it whatever the art looks like.
 constexpr uint32_t kArrowMarkColour = 0x4080C0;
-void MarkArrow(Game& game) {
-    FillSurfaceRect(game.pictures.Choice, 0, 150, 70, 194, ColorToPixel(kArrowMarkColour));
+void MarkArrow(testing::TestGame& t) {
+    FillSurfaceRect(t.OwnPictures().Choice, 0, 150, 70, 194, ColorToPixel(kArrowMarkColour));
 }
 
 uint16_t ShownPixel(const testing::TestGame& t, int x, int y) {
@@ -48,7 +48,7 @@ TEST(Opening, RevealsThePanelThreeColumnsAFrameThenHoldsOneSecond) {
     EXPECT_EQ(t.platform.NowMs() - startMs, 1250u + 1000u);
     // The last frame shows the whole panel except its right-hand column, which
     // is smeared in the colour of that column.
-    const Surface& panel = t.game.pictures.NamePic;
+    const Surface& panel = t.game.pictures->NamePic;
     EXPECT_EQ(ShownPixel(t, 209 + 100, 200 + 50), panel.At(100, 50));
 }
 
@@ -82,7 +82,7 @@ TEST(TitleIntro, RunsItsThreePhasesOrStopsWhenZOrEnterIsReleased) {
 
 TEST(TitleMenu, ArrowSlidesOneItemPerPressAndRestsOnIt) {
     testing::TestGame t;
-    MarkArrow(t.game);
+    MarkArrow(t);
     // Down for one frame: a 26-frame slide; Escape four frames later.
     KeysFromNow(t, "1 DOWN\n31 ESC\n");
     EXPECT_THROW(RunTitleMenu(t.game), ProgramEnded);

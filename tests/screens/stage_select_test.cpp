@@ -66,7 +66,7 @@ TEST(StageSelect, AWalkTakesFiftyFramesAndEndsOnTheNextStage) {
     // The resting frame before Escape shows the hero on stage 2 at (347, 122):
     // the hero's picture replaced by a marker colour shows where it stands.
     const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0x3060A0));
-    FillSurfaceRect(t.game.pictures.CharPic, 0, 40, 40, 80, mark);
+    FillSurfaceRect(t.OwnPictures().CharPic, 0, 40, 40, 80, mark);
     KeysFromNow(t, "1 RIGHT\n60 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     EXPECT_EQ(ShownPixel(t, 347, 122), mark);
@@ -79,7 +79,7 @@ TEST(StageSelect, FlagsStandOnEveryCompletedStageEvenUnreached) {
     testing::TestGame t;
     CompleteStage(t.game, 3);
     const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0xA03060));
-    FillSurfaceRect(t.game.pictures.Choice, 53, 265, 53 + 24, 265 + 44, mark);
+    FillSurfaceRect(t.OwnPictures().Choice, 53, 265, 53 + 24, 265 + 44, mark);
     KeysFromNow(t, "5 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     EXPECT_EQ(ShownPixel(t, 456, 332), mark);       // stage 3's flag
@@ -90,7 +90,7 @@ TEST(StageSelect, FlagsStandOnEveryCompletedStageEvenUnreached) {
 TEST(StageSelect, ArrowHintsAreOrangeBesideTheHero) {
     testing::TestGame t;
     // A plain dark map, so that only the hint can be orange.
-    FillSurfaceRect(t.game.pictures.Choice, 0, 195, 99, 264, ColorToPixel(0x204020));
+    FillSurfaceRect(t.OwnPictures().Choice, 0, 195, 99, 264, ColorToPixel(0x204020));
     KeysFromNow(t, "3 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     // Stage 1 shows only "→", to the right of the hero at (65, 70).

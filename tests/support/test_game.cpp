@@ -80,4 +80,10 @@ std::string Course(const std::string& rows, const std::string& headerLines) {
     return "BackColor: 100 150 200\n" + headerLines + "\nCells:\n" + rows;
 }
 
+Pictures& TestGame::OwnPictures() {
+    auto own = std::make_shared<Pictures>(*game.pictures);
+    game.pictures = own;
+    return *own;
+}
+
 }  // namespace tumbleroo::testing

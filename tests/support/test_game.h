@@ -40,6 +40,9 @@ struct TestGame {
     // UseMap of the rows as a course, then PrepareStage: the start of most
     // tests that step objects or moves directly.
     Game& Stage(const std::string& rows, const std::string& headerLines = "");
+
+    // This game's own copy of the pictures, for a test that paints into them.
+    Pictures& OwnPictures();
 };
 
 // Flips of the opening mosaic before a stage's first frame.

@@ -48,11 +48,11 @@ void DrawObjects(Game& game, const MapData& map, int32_t sx, int32_t sy) {
                 if (!Is(code, look.code)) continue;
                 const int32_t px = (x - sx) * kCell, py = (y - sy) * kCell + look.offsetY;
                 if (look.cell >= 0) {
-                    DrawPicture(game, game.pictures.ObjPictures, kCell * look.cell, 0, kCell,
+                    DrawPicture(game, game.pictures->ObjPictures, kCell * look.cell, 0, kCell,
                                 kCell, px, py);
                 } else {
                     StretchBlit(game.display.BackBuffer, px, py, look.size, look.size,
-                                game.pictures.Opic, look.opicX, 0, 32, 32, true);
+                                game.pictures->Opic, look.opicX, 0, 32, 32, true);
                 }
             }
         }

@@ -99,15 +99,13 @@ private:
     }
 };
 
-// The large drawing surfaces stay out of the copies: they are lent to a
-// candidate only while it is stepped.
+// The frame buffers stay out of the copies: they are lent to a candidate
+// only while it is stepped. (Copies share the pictures.)
 struct DrawingKit {
-    Pictures pictures;
     Surface back, front;
 };
 
 void Lend(DrawingKit& kit, Game& game) {
-    std::swap(kit.pictures, game.pictures);
     std::swap(kit.back, game.display.BackBuffer);
     std::swap(kit.front, game.display.FrontBuffer);
 }
