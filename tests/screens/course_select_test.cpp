@@ -18,14 +18,6 @@
 namespace tumbleroo {
 namespace {
 
-void KeysFromNow(testing::TestGame& t, const std::string& script) {
-    t.Keys(script);
-    for (KeyRange& r : t.platform.keyScript) {
-        r.from += t.platform.flips;
-        r.to += t.platform.flips;
-    }
-}
-
 // Frame pieces of Picture1 by source x: top edge, left edge, top-right,
 // top-left, bottom-left, bottom-right, bottom edge, right edge.
 enum Piece { kTop, kLeft, kTopRight, kTopLeft, kBottomLeft, kBottomRight, kBottom, kRight };
@@ -82,7 +74,7 @@ TEST(PanelFrame, PlacesCornersAndEdgesByThirtyPixelPieces) {
 TEST(CourseSelect, KeysWaitForTheEntranceAndEscapeReturnsBeforeShowing) {
     testing::TestGame t;
     t.game.run.SelectedStage = 1;
-    KeysFromNow(t, "1-40 ESC\n");
+    t.KeysFromNow( "1-40 ESC\n");
     EXPECT_EQ(RunCourseSelect(t.game), -1);
     EXPECT_EQ(t.platform.flips, 36u);
 }
@@ -98,7 +90,7 @@ TEST(CourseSelect, CursorWrapsBothWaysAndThePanelShowsTheCourseRecord) {
     third.BestCoins = 7;
     third.CoinCount = 9;
     // Up on course 1 goes to 3, Down on 3 to 1, Down again to 2.
-    KeysFromNow(t, "40 UP\n45 DOWN\n50 DOWN\n55 ENTER\n");
+    t.KeysFromNow( "40 UP\n45 DOWN\n50 DOWN\n55 ENTER\n");
     EXPECT_EQ(RunCourseSelect(t.game), 2);
     EXPECT_EQ(t.platform.flips, 55u);
     EXPECT_TRUE(Drew(t, "     Stage  2"));
@@ -125,7 +117,7 @@ int32_t ClearedLineRightEdge(const std::string& clearedAt) {
     CourseRecord& r = t.game.records.CourseRecords[1][1];
     r.Cleared = kOn;
     r.ClearedAt = clearedAt;
-    KeysFromNow(t, "40 ENTER\n");
+    t.KeysFromNow( "40 ENTER\n");
     EXPECT_EQ(RunCourseSelect(t.game), 1);
     const Surface& back = t.game.display.BackBuffer;
     int32_t right = -1;
@@ -151,12 +143,12 @@ TEST(CourseSelect, AFileNoticeIsShownOnceAboveTheHeading) {
     };
     testing::TestGame t;
     t.game.records.notice = "Records not saved: No space left on device";
-    KeysFromNow(t, "40 ENTER\n");
+    t.KeysFromNow( "40 ENTER\n");
     EXPECT_EQ(RunCourseSelect(t.game), 1);
     EXPECT_GT(inkAbove(t), 0);
     EXPECT_TRUE(t.game.records.notice.empty());
 
-    KeysFromNow(t, "40 ENTER\n");
+    t.KeysFromNow( "40 ENTER\n");
     EXPECT_EQ(RunCourseSelect(t.game), 1);
     EXPECT_EQ(inkAbove(t), 0);
 }
@@ -192,12 +184,12 @@ TEST(CourseSelect, EachMovePlaysTheSelectSoundAndOnlyAChoiceTheDecideSound) {
     TurnSoundOn(t);
     t.game.run.SelectedStage = 1;
     // Up and Down held together move up and back down in one frame.
-    KeysFromNow(t, "40 UP\n45 UP+DOWN\n50 ESC\n");
+    t.KeysFromNow( "40 UP\n45 UP+DOWN\n50 ESC\n");
     EXPECT_EQ(RunCourseSelect(t.game), -1);
     EXPECT_EQ(TimesPlayed(t, SoundId::Select), 3);
     EXPECT_EQ(TimesPlayed(t, SoundId::Decide), 0);
 
-    KeysFromNow(t, "40 Z\n");
+    t.KeysFromNow( "40 Z\n");
     EXPECT_EQ(RunCourseSelect(t.game), 1);
     EXPECT_EQ(TimesPlayed(t, SoundId::Decide), 1);
 }
@@ -206,7 +198,7 @@ TEST(CourseSelect, RecordsPanelFrameCornersSitAtTheirPlaces) {
     testing::TestGame t;
     const auto piece = MarkPieces(t);
     t.game.run.SelectedStage = 1;
-    KeysFromNow(t, "40 ESC\n");
+    t.KeysFromNow( "40 ESC\n");
     EXPECT_EQ(RunCourseSelect(t.game), -1);
     // The last frame shown is a full one: the panel at (125, 330), 13 x 5.
     auto shown = [&](int x, int y) {

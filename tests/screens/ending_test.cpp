@@ -11,14 +11,6 @@
 namespace tumbleroo {
 namespace {
 
-void KeysFromNow(testing::TestGame& t, const std::string& script) {
-    t.Keys(script);
-    for (KeyRange& r : t.platform.keyScript) {
-        r.from += t.platform.flips;
-        r.to += t.platform.flips;
-    }
-}
-
 bool Drew(const testing::TestGame& t, const std::string& text) {
     for (const auto& [key, glyphs] : t.game.display.glyphCache) {
         if (key.first == text) return true;
@@ -52,7 +44,7 @@ TEST(Ending, PlaysTenPagesOfLettersAndLeavesTheBackdropRunning) {
 
 TEST(Ending, EscapeIsReadOnlyBeforeEachPageAndEndsTheProgram) {
     testing::TestGame t;
-    KeysFromNow(t, "10-400 ESC\n");
+    t.KeysFromNow( "10-400 ESC\n");
     EXPECT_THROW(ShowEnding(t.game), ProgramEnded);
     EXPECT_EQ(t.platform.flips, 331u + 61u);
 }
@@ -74,7 +66,7 @@ TEST(Ending, FollowsAFirstClearWithStageFiveCompleteButNotARepeat) {
 
     t.game.player.StageCleared = kOff;
     t.UseMap(testing::Course(kShortCourse), "C1-1");
-    KeysFromNow(t, "26-100000 RIGHT\n");
+    t.KeysFromNow( "26-100000 RIGHT\n");
     ASSERT_TRUE(t.PlayStage(10000));
     const uint64_t repeatClear = t.platform.flips - firstClear;
     EXPECT_FALSE(IsOn(t.game.records.FirstClear));

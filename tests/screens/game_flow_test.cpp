@@ -13,6 +13,7 @@
 #include "shell/game.h"
 #include "shell/map_file.h"
 #include "shell/program.h"
+#include "support/files.h"
 
 namespace tumbleroo {
 namespace {
@@ -55,17 +56,6 @@ struct WholeGame {
     }
 };
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 // The opening takes flips 1-75 and the title intro starts at flip 76;
 // holding Enter over 76-80 cuts the intro at flip 81 when it is released.
 constexpr const char* kToTitle = "76-80 ENTER\n";
@@ -92,7 +82,7 @@ TEST(GameFlow, ConfigSoundOffOkWritesInitIni) {
     // The release of Enter cut the new intro at once; Escape at the title.
     EXPECT_EQ(w.platform.flips, 230u);
     EXPECT_EQ(w.game.settings.PlayMusic, kOff);
-    const std::vector<std::string> lines = ReadLines(w.dir + "/Init.ini");
+    const std::vector<std::string> lines = testing::ReadLines(w.dir + "/Init.ini");
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "[BasicInformation]");
     EXPECT_EQ(lines[1], "PlayMusic= 0");
@@ -116,7 +106,7 @@ TEST(GameFlow, AFullRoundFromTheTitleToAClearAndBackOut) {
     EXPECT_EQ(w.game.run.MapName, "C1-1");
     EXPECT_EQ(w.platform.flips, 820u);
     EXPECT_EQ(w.game.run.SelectedStage, 0);
-    const std::vector<std::string> records = ReadLines(w.dir + "/MapInfo.dat");
+    const std::vector<std::string> records = testing::ReadLines(w.dir + "/MapInfo.dat");
     ASSERT_GE(records.size(), 4u);
     EXPECT_EQ(records[0], "-1 ");
     // The six effects were loaded at the first title and again on the return.
@@ -203,7 +193,7 @@ struct EndPoint {
 // The shipped records with every course of stage 5 cleared, so that a first
 // clear of C1-1 is followed by the ending.
 std::string RecordsWithStageFiveCleared() {
-    std::vector<std::string> lines = ReadLines(std::string(TUMBLEROO_BUILD_DIR) + "/MapInfo.dat.shipped");
+    std::vector<std::string> lines = testing::ReadLines(std::string(TUMBLEROO_BUILD_DIR) + "/MapInfo.dat.shipped");
     const size_t firstOfStageFive = 4 * 3 * 4;
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -253,7 +243,7 @@ TEST(GameFlow, AnEndRequestEndsTheProgramAtOnceFromAnywhereAndKeepsTheRecords) {
         EXPECT_EQ(w.platform.flips, point.endAfterFlip);
         EXPECT_FALSE(w.game.display.open);
         EXPECT_EQ(w.game.run.cleared, point.clearRecorded);
-        const std::vector<std::string> saved = ReadLines(w.dir + "/MapInfo.dat");
+        const std::vector<std::string> saved = testing::ReadLines(w.dir + "/MapInfo.dat");
         ASSERT_FALSE(saved.empty());
         if (point.clearRecorded) {
             EXPECT_EQ(saved[0], "-1 ");

@@ -12,15 +12,6 @@
 namespace tumbleroo {
 namespace {
 
-// Keys held from flips counted from now (the next flip is flip 1).
-void KeysFromNow(testing::TestGame& t, const std::string& script) {
-    t.Keys(script);
-    for (KeyRange& r : t.platform.keyScript) {
-        r.from += t.platform.flips;
-        r.to += t.platform.flips;
-    }
-}
-
 // Paints the title arrow in a colour nothing else on the title uses, so the
 // test can find it whatever the art looks like.
 constexpr uint32_t kArrowMarkColour = 0x4080C0;
@@ -54,7 +45,7 @@ TEST(Opening, RevealsThePanelThreeColumnsAFrameThenHoldsOneSecond) {
 
 TEST(Opening, EscapeEndsItAtOnceWithoutThePause) {
     testing::TestGame t;
-    KeysFromNow(t, "10-20 ESC\n");
+    t.KeysFromNow( "10-20 ESC\n");
     const uint64_t startMs = t.platform.NowMs();
     ShowOpening(t.game);
     EXPECT_EQ(t.platform.flips, 10u);
@@ -70,12 +61,12 @@ TEST(TitleIntro, RunsItsThreePhasesOrStopsWhenZOrEnterIsReleased) {
     // Released during the fly-in, the drop and the unroll.
     for (uint64_t releaseAt : {5u, 80u, 120u}) {
         const uint64_t before = t.platform.flips;
-        KeysFromNow(t, "1-" + std::to_string(releaseAt - 1) + " Z\n");
+        t.KeysFromNow( "1-" + std::to_string(releaseAt - 1) + " Z\n");
         ShowTitleIntro(t.game);
         EXPECT_EQ(t.platform.flips - before, releaseAt) << releaseAt;
     }
     const uint64_t before = t.platform.flips;
-    KeysFromNow(t, "1-29 ENTER\n");
+    t.KeysFromNow( "1-29 ENTER\n");
     ShowTitleIntro(t.game);
     EXPECT_EQ(t.platform.flips - before, 30u);
 }
@@ -84,7 +75,7 @@ TEST(TitleMenu, ArrowSlidesOneItemPerPressAndRestsOnIt) {
     testing::TestGame t;
     MarkArrow(t);
     // Down for one frame: a 26-frame slide; Escape four frames later.
-    KeysFromNow(t, "1 DOWN\n31 ESC\n");
+    t.KeysFromNow( "1 DOWN\n31 ESC\n");
     EXPECT_THROW(RunTitleMenu(t.game), ProgramEnded);
     EXPECT_EQ(t.platform.flips, 31u);
     EXPECT_TRUE(ArrowRestsAt(t, 172, 285));
@@ -94,12 +85,12 @@ TEST(TitleMenu, ArrowSlidesOneItemPerPressAndRestsOnIt) {
 TEST(TitleMenu, ChoiceReturnsAfterTheWipeAndTheArrowDoesNotWrap) {
     testing::TestGame t;
     // Up on Start does nothing.
-    KeysFromNow(t, "1-5 UP\n10 ENTER\n");
+    t.KeysFromNow( "1-5 UP\n10 ENTER\n");
     EXPECT_EQ(RunTitleMenu(t.game), 0);
     EXPECT_EQ(t.platform.flips, 10u + 33u);
 
     // Held Down steps every 27 frames and stops on Config.
-    KeysFromNow(t, "1-100 DOWN\n110 Z\n");
+    t.KeysFromNow( "1-100 DOWN\n110 Z\n");
     const uint64_t before = t.platform.flips;
     EXPECT_EQ(RunTitleMenu(t.game), 2);
     EXPECT_EQ(t.platform.flips - before, 110u + 33u);

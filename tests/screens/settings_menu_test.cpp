@@ -10,29 +10,11 @@
 #include "persist/records.h"
 #include "screens/screens.h"
 #include "shell/game.h"
+#include "support/files.h"
 #include "support/test_game.h"
 
 namespace tumbleroo {
 namespace {
-
-void KeysFromNow(testing::TestGame& t, const std::string& script) {
-    t.Keys(script);
-    for (KeyRange& r : t.platform.keyScript) {
-        r.from += t.platform.flips;
-        r.to += t.platform.flips;
-    }
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 bool Drew(const testing::TestGame& t, const std::string& text) {
     for (const auto& [key, glyphs] : t.game.display.glyphCache) {
@@ -47,7 +29,7 @@ TEST(SettingsMenu, EscapePutsEverySettingBackAndWritesNothing) {
     testing::TestGame t;
     Settings& s = t.game.settings;
     s = Settings{kOff, kOn, kOn, 3};
-    KeysFromNow(t,
+    t.KeysFromNow(
                 "14 RIGHT\n15 DOWN\n16 RIGHT\n17 DOWN\n18 LEFT\n19 DOWN\n"
                 "20-22 RIGHT\n30 ESC\n");
     RunSettingsMenu(t.game);
@@ -63,13 +45,13 @@ TEST(SettingsMenu, EscapePutsEverySettingBackAndWritesNothing) {
 TEST(SettingsMenu, SpeedNeverGoesBelowZeroAndOkWritesIt) {
     testing::TestGame t;
     t.game.settings.GameSpeed = 1;
-    KeysFromNow(t, "14-16 DOWN\n20-23 LEFT\n24 RIGHT\n25-26 LEFT\n30-31 DOWN\n35 Z\n");
+    t.KeysFromNow( "14-16 DOWN\n20-23 LEFT\n24 RIGHT\n25-26 LEFT\n30-31 DOWN\n35 Z\n");
     RunSettingsMenu(t.game);
     EXPECT_EQ(t.game.settings.GameSpeed, 0);
     EXPECT_TRUE(Drew(t, " 0"));
     EXPECT_TRUE(Drew(t, " 1"));
     EXPECT_FALSE(Drew(t, "-1"));
-    const std::vector<std::string> lines = ReadLines(t.game.records.settingsPath);
+    const std::vector<std::string> lines = testing::ReadLines(t.game.records.settingsPath);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[4], "GameSpeed= 0");
 }
@@ -77,11 +59,11 @@ TEST(SettingsMenu, SpeedNeverGoesBelowZeroAndOkWritesIt) {
 TEST(SettingsMenu, SpeedNeverGoesAboveTheLongestPause) {
     testing::TestGame t;
     t.game.settings.GameSpeed = 999;
-    KeysFromNow(t, "14-16 DOWN\n20-23 RIGHT\n30-31 DOWN\n35 Z\n");
+    t.KeysFromNow( "14-16 DOWN\n20-23 RIGHT\n30-31 DOWN\n35 Z\n");
     RunSettingsMenu(t.game);
     EXPECT_EQ(t.game.settings.GameSpeed, 1000);
     EXPECT_FALSE(Drew(t, "1001"));
-    const std::vector<std::string> lines = ReadLines(t.game.records.settingsPath);
+    const std::vector<std::string> lines = testing::ReadLines(t.game.records.settingsPath);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[4], "GameSpeed= 1000");
 }
@@ -89,7 +71,7 @@ TEST(SettingsMenu, SpeedNeverGoesAboveTheLongestPause) {
 TEST(SettingsMenu, HandEditedNegativeSpeedShowsItsSignAndIsNeverLowered) {
     testing::TestGame t;
     t.game.settings.GameSpeed = -5;
-    KeysFromNow(t, "14-16 DOWN\n20-22 LEFT\n23 RIGHT\n30 ESC\n");
+    t.KeysFromNow( "14-16 DOWN\n20-22 LEFT\n23 RIGHT\n30 ESC\n");
     RunSettingsMenu(t.game);
     EXPECT_TRUE(Drew(t, "-5"));
     EXPECT_TRUE(Drew(t, "-4"));
@@ -107,14 +89,14 @@ TEST(SettingsMenu, ResetScoreRewritesTheRecordsAndEscapeDoesNotUndoIt) {
     ASSERT_TRUE(SaveRecords(t.game.records).saved);
     t.game.settings.PlayMusic = kOn;
     // Down to ResetScore, Enter (two white frames), then Sound off and Escape.
-    KeysFromNow(t, "14-17 DOWN\n20 ENTER\n25-28 UP\n30 RIGHT\n35 ESC\n");
+    t.KeysFromNow( "14-17 DOWN\n20 ENTER\n25-28 UP\n30 RIGHT\n35 ESC\n");
     RunSettingsMenu(t.game);
     EXPECT_EQ(t.platform.flips, 35u);  // menu frames and the two white ones
     EXPECT_EQ(t.game.settings.PlayMusic, kOn);
     EXPECT_EQ(r.Cleared, kOff);
     EXPECT_EQ(r.BestCoins, 0);
     EXPECT_EQ(r.CoinCount, 12);
-    const std::vector<std::string> lines = ReadLines(t.game.records.recordsPath);
+    const std::vector<std::string> lines = testing::ReadLines(t.game.records.recordsPath);
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(lines[0], " 0 ");
     EXPECT_EQ(lines[1], " 0 ");

@@ -13,14 +13,6 @@
 namespace tumbleroo {
 namespace {
 
-void KeysFromNow(testing::TestGame& t, const std::string& script) {
-    t.Keys(script);
-    for (KeyRange& r : t.platform.keyScript) {
-        r.from += t.platform.flips;
-        r.to += t.platform.flips;
-    }
-}
-
 void CompleteStage(Game& game, int stage) {
     for (int course = 1; course <= 3; ++course) {
         game.records.CourseRecords[AsIndex(stage)][AsIndex(course)].Cleared = kOn;
@@ -34,12 +26,12 @@ uint16_t ShownPixel(const testing::TestGame& t, int x, int y) {
 TEST(StageSelect, WithNoRecordsOnlyStageOneCanBeChosen) {
     testing::TestGame t;
     // Right turns the hero but does not walk: no 50-frame walk is played.
-    KeysFromNow(t, "1-60 RIGHT\n61-70 DOWN\n80 ENTER\n");
+    t.KeysFromNow( "1-60 RIGHT\n61-70 DOWN\n80 ENTER\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), 1);
     EXPECT_EQ(t.platform.flips, 80u);
 
     // A stage that does not exist starts on stage 1 as well.
-    KeysFromNow(t, "3 Z\n");
+    t.KeysFromNow( "3 Z\n");
     EXPECT_EQ(RunStageSelect(t.game, 9), 1);
 }
 
@@ -48,26 +40,26 @@ TEST(StageSelect, WalksForwardOnlyPastCompletedStagesAndAlwaysBack) {
     CompleteStage(t.game, 1);
     CompleteStage(t.game, 2);
     // 1 -> 2 -> 3; Left on 3 does not go on to 4 while stage 3 is open.
-    KeysFromNow(t, "1-100 RIGHT\n101-200 DOWN\n201-300 LEFT\n310 Z\n");
+    t.KeysFromNow( "1-100 RIGHT\n101-200 DOWN\n201-300 LEFT\n310 Z\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), 3);
     EXPECT_EQ(t.platform.flips, 310u);
 
     // Back from 3 to 2 and to 1 whatever is completed.
-    KeysFromNow(t, "1-100 RIGHT\n101-200 DOWN\n201-300 UP\n301-400 LEFT\n410 ENTER\n");
+    t.KeysFromNow( "1-100 RIGHT\n101-200 DOWN\n201-300 UP\n301-400 LEFT\n410 ENTER\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), 1);
 }
 
 TEST(StageSelect, AWalkTakesFiftyFramesAndEndsOnTheNextStage) {
     testing::TestGame t;
     CompleteStage(t.game, 1);
-    KeysFromNow(t, "1 RIGHT\n60 ESC\n");
+    t.KeysFromNow( "1 RIGHT\n60 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     EXPECT_EQ(t.platform.flips, 60u);
     // The resting frame before Escape shows the hero on stage 2 at (347, 122):
     // the hero's picture replaced by a marker colour shows where it stands.
     const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0x3060A0));
     FillSurfaceRect(t.OwnPictures().CharPic, 0, 40, 40, 80, mark);
-    KeysFromNow(t, "1 RIGHT\n60 ESC\n");
+    t.KeysFromNow( "1 RIGHT\n60 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     EXPECT_EQ(ShownPixel(t, 347, 122), mark);
     EXPECT_EQ(ShownPixel(t, 386, 161), mark);
@@ -80,7 +72,7 @@ TEST(StageSelect, FlagsStandOnEveryCompletedStageEvenUnreached) {
     CompleteStage(t.game, 3);
     const uint16_t mark = static_cast<uint16_t>(ColorToPixel(0xA03060));
     FillSurfaceRect(t.OwnPictures().Choice, 53, 265, 53 + 24, 265 + 44, mark);
-    KeysFromNow(t, "5 ESC\n");
+    t.KeysFromNow( "5 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     EXPECT_EQ(ShownPixel(t, 456, 332), mark);       // stage 3's flag
     EXPECT_EQ(ShownPixel(t, 456 + 23, 332 + 43), mark);
@@ -91,7 +83,7 @@ TEST(StageSelect, ArrowHintsAreOrangeBesideTheHero) {
     testing::TestGame t;
     // A plain dark map, so that only the hint can be orange.
     FillSurfaceRect(t.OwnPictures().Choice, 0, 195, 99, 264, ColorToPixel(0x204020));
-    KeysFromNow(t, "3 ESC\n");
+    t.KeysFromNow( "3 ESC\n");
     EXPECT_EQ(RunStageSelect(t.game, 0), -1);
     // Stage 1 shows only "→", to the right of the hero at (65, 70).
     const uint16_t orange = static_cast<uint16_t>(ColorToPixel(0x00A0FF));

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace {
 
 struct RunResult {
@@ -27,14 +29,6 @@ RunResult RunSim(const std::string& args) {
     const int status = pclose(pipe);
     r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::ifstream in(path);
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
 }
 
 // A number member of a trace line.
@@ -67,7 +61,7 @@ TEST_F(Driver, TracesEveryStageFrameAfterTheOpeningMosaicAndTakesShots) {
                                Path("t.jsonl") + " --shot 60:" + Path("s.png"));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "frames=120 stage_frames=95 misses=0 cleared=0 coins=0\n");
-    const std::vector<std::string> lines = ReadLines(Path("t.jsonl"));
+    const std::vector<std::string> lines = tumbleroo::testing::ReadLines(Path("t.jsonl"));
     ASSERT_EQ(lines.size(), 95u);
     EXPECT_EQ(Member(lines.front(), "frame"), 26);
     EXPECT_EQ(Member(lines.back(), "frame"), 120);
@@ -81,7 +75,7 @@ TEST_F(Driver, KeyScriptHoldsKeysOverRangesAndReleasesThemAfterwards) {
     const RunResult r = RunSim("--dir " + dir.string() + " --map C1-1 --frames 45 --keys " +
                                Path("keys") + " --trace " + Path("t.jsonl"));
     ASSERT_EQ(r.exitCode, 0);
-    const std::vector<std::string> lines = ReadLines(Path("t.jsonl"));
+    const std::vector<std::string> lines = tumbleroo::testing::ReadLines(Path("t.jsonl"));
     ASSERT_EQ(lines.size(), 20u);
     // Ten frames of walking, 5 pixels each, from the start at x 60.
     EXPECT_EQ(Member(lines[9], "PlayerX"), 110);

@@ -17,6 +17,8 @@ struct TempFolder {
 };
 
 std::string ReadFile(const std::string& path);
+// The file's lines without their line ends (LF or CRLF).
+std::vector<std::string> ReadLines(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 

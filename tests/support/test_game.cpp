@@ -80,6 +80,14 @@ std::string Course(const std::string& rows, const std::string& headerLines) {
     return "BackColor: 100 150 200\n" + headerLines + "\nCells:\n" + rows;
 }
 
+void TestGame::KeysFromNow(const std::string& script) {
+    Keys(script);
+    for (KeyRange& r : platform.keyScript) {
+        r.from += platform.flips;
+        r.to += platform.flips;
+    }
+}
+
 Pictures& TestGame::OwnPictures() {
     auto own = std::make_shared<Pictures>(*game.pictures);
     game.pictures = own;

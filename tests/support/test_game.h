@@ -28,6 +28,8 @@ struct TestGame {
 
     // Key script in the driver's syntax ("0-10 RIGHT+Z" lines).
     void Keys(const std::string& script);
+    // The same, with frame numbers counted from the flips made so far.
+    void KeysFromNow(const std::string& script);
 
     // Runs PlayStage until it returns or the frame limit (in flips) is hit.
     // Returns true when the stage ended by itself.
