@@ -18,15 +18,19 @@ constexpr double kStompBounce = -15.0;
 constexpr int16_t kPushFrames = 20;
 constexpr double kKnockSpeed = -10.0;
 
-void UpdateBluePenguin(Game& game, Actor& penguin) {
+void UpdateBluePenguin(Game& game, size_t i) {
     ObjectState& o = game.objects;
     PlayerState& p = game.player;
+    std::vector<Actor>& penguins = o.BluePenguins;
 
     // Look one step ahead: a wall (water is none to a blue penguin) or a
     // missing floor turns it round.
-    const int32_t aheadX = penguin.X + 10 + 10 * penguin.VX;
-    const int32_t wall = CellAt(game, aheadX, penguin.Y);
-    const int32_t floor = CellAt(game, aheadX, penguin.Y + kCellPixels);
+    const int32_t aheadX = penguins[i].X + 10 + 10 * penguins[i].VX;
+    const int32_t wall = CellAt(game, aheadX, penguins[i].Y);
+    if (!Holds(penguins, i)) return;
+    const int32_t floor = CellAt(game, aheadX, penguins[i].Y + kCellPixels);
+    if (!Holds(penguins, i)) return;
+    Actor& penguin = penguins[i];
     if (!IsEmpty(wall) && !Is(wall, Terrain::Water)) {
         penguin.VX = To16(-penguin.VX);
     } else if (IsEmpty(floor) && penguin.VX != 0) {
@@ -57,7 +61,7 @@ void UpdateBluePenguins(Game& game) {
     ObjectState& o = game.objects;
     AdvancePenguinAnimation(o.BluePenguinTick, o.BluePenguinFrame);
     for (size_t i = 0; i < o.BluePenguins.size(); ++i) {
-        if (IsOn(o.BluePenguins[i].Alive)) UpdateBluePenguin(game, o.BluePenguins[i]);
+        if (IsOn(o.BluePenguins[i].Alive)) UpdateBluePenguin(game, i);
     }
 }
 

@@ -20,16 +20,22 @@ constexpr double kStompBounce = -10.0;
 constexpr int16_t kPushFrames = 20;
 constexpr double kKnockSpeed = -10.0;
 
-void UpdateBouncingStar(Game& game, Actor& star) {
+void UpdateBouncingStar(Game& game, size_t i) {
     PlayerState& p = game.player;
+    std::vector<Actor>& stars = game.objects.BouncingStars;
 
     // Both probes of an axis are always taken (each may notice the player
     // falling out of the map).
-    const int32_t right = CellAt(game, star.X + kProbePixels, star.Y);
-    const int32_t left = CellAt(game, star.X - kProbePixels, star.Y);
-    if (!IsEmpty(right) || !IsEmpty(left)) star.VX = To16(-star.VX);
-    const int32_t above = CellAt(game, star.X, star.Y - kProbePixels);
-    const int32_t below = CellAt(game, star.X, star.Y + kProbePixels);
+    const int32_t right = CellAt(game, stars[i].X + kProbePixels, stars[i].Y);
+    if (!Holds(stars, i)) return;
+    const int32_t left = CellAt(game, stars[i].X - kProbePixels, stars[i].Y);
+    if (!Holds(stars, i)) return;
+    if (!IsEmpty(right) || !IsEmpty(left)) stars[i].VX = To16(-stars[i].VX);
+    const int32_t above = CellAt(game, stars[i].X, stars[i].Y - kProbePixels);
+    if (!Holds(stars, i)) return;
+    const int32_t below = CellAt(game, stars[i].X, stars[i].Y + kProbePixels);
+    if (!Holds(stars, i)) return;
+    Actor& star = stars[i];
     if (!IsEmpty(above) || !IsEmpty(below) || star.Y <= 0) star.VY = To16(-star.VY);
 
     int32_t size = kCellPixels;
@@ -66,7 +72,7 @@ void UpdateBouncingStar(Game& game, Actor& star) {
 void UpdateBouncingStars(Game& game) {
     ObjectState& o = game.objects;
     for (size_t i = 0; i < o.BouncingStars.size(); ++i) {
-        if (IsOn(o.BouncingStars[i].Alive)) UpdateBouncingStar(game, o.BouncingStars[i]);
+        if (IsOn(o.BouncingStars[i].Alive)) UpdateBouncingStar(game, i);
     }
 }
 

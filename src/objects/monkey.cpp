@@ -38,29 +38,37 @@ void AdvanceMonkeyAnimation(ObjectState& o) {
     if (o.MonkeyFrame >= kMonkeyFrames) o.MonkeyFrame = 0;
 }
 
-// Looks at the terrain ahead and below and picks the direction and fall.
-void ChooseCourse(Game& game, Actor& monkey, int32_t size) {
-    const int32_t aheadX = monkey.X + kHalfBaseSize + kProbeAheadPixels * monkey.VX;
-    const int32_t feetY = monkey.Y + size - kFeetAbovePixels;
-    const int32_t wallAhead = CellAt(game, aheadX, monkey.Y);
-    const int32_t groundBelow = CellAt(game, monkey.X + kHalfBaseSize, feetY);
+// Looks at the terrain ahead and below and picks the direction and fall;
+// false when a probe restarted the stage and the monkey is gone.
+bool ChooseCourse(Game& game, size_t i, int32_t size) {
+    std::vector<Actor>& monkeys = game.objects.Monkeys;
+    const int32_t aheadX = monkeys[i].X + kHalfBaseSize + kProbeAheadPixels * monkeys[i].VX;
+    const int32_t feetY = monkeys[i].Y + size - kFeetAbovePixels;
+    const int32_t wallAhead = CellAt(game, aheadX, monkeys[i].Y);
+    if (!Holds(monkeys, i)) return false;
+    const int32_t groundBelow = CellAt(game, monkeys[i].X + kHalfBaseSize, feetY);
+    if (!Holds(monkeys, i)) return false;
     const int32_t groundAhead = CellAt(game, aheadX, feetY);
+    if (!Holds(monkeys, i)) return false;
+    Actor& monkey = monkeys[i];
     monkey.VY = 0;
     if (IsEmpty(groundAhead) && !IsEmpty(groundBelow)) monkey.VX = To16(-monkey.VX);
     if (!IsEmpty(wallAhead)) monkey.VX = To16(-monkey.VX);
     if (IsEmpty(groundBelow)) monkey.VY = kFallPixels;
     if (static_cast<float>(game.random.Next()) < kTurnChance) monkey.VX = To16(-monkey.VX);
+    return true;
 }
 
-void UpdateMonkey(Game& game, Actor& monkey) {
+void UpdateMonkey(Game& game, size_t i) {
     ObjectState& o = game.objects;
     PlayerState& p = game.player;
 
-    int32_t size = kBaseSize - kShrinkPerStomp * monkey.Counter;
+    int32_t size = kBaseSize - kShrinkPerStomp * o.Monkeys[i].Counter;
     // Now and then the monkey keeps its course without looking.
-    if (static_cast<float>(game.random.Next()) >= kKeepCourseChance) {
-        ChooseCourse(game, monkey, size);
+    if (static_cast<float>(game.random.Next()) >= kKeepCourseChance && !ChooseCourse(game, i, size)) {
+        return;
     }
+    Actor& monkey = o.Monkeys[i];
     const int16_t step = To16(Round32(monkey.VX * (monkey.Counter / 4.0 + 1.0)));
 
     // The contact windows are measured from (X, Y), not the drawn corner.
@@ -89,7 +97,7 @@ void UpdateMonkeys(Game& game) {
     ObjectState& o = game.objects;
     AdvanceMonkeyAnimation(o);
     for (size_t i = 0; i < o.Monkeys.size(); ++i) {
-        if (IsOn(o.Monkeys[i].Alive)) UpdateMonkey(game, o.Monkeys[i]);
+        if (IsOn(o.Monkeys[i].Alive)) UpdateMonkey(game, i);
     }
 }
 

@@ -2,7 +2,9 @@
 // ways an object pushes or carries the player.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "shell/game.h"
 
@@ -17,6 +19,12 @@ inline int32_t ScreenX(const Game& game, double mapX) {
 inline int32_t ScreenY(const Game& game, double mapY) {
     return Round32(mapY - game.player.ScrollY * kCellPixels);
 }
+
+// A terrain probe may restart the stage (it notices the player falling out
+// of the map), and the restart spawns every table again, leaving references
+// into them dangling. Updates therefore name their object by index, take
+// it afresh after each probe, and stop when the fresh table is too short.
+inline bool Holds(const std::vector<Actor>& table, size_t index) { return index < table.size(); }
 
 inline int16_t Sign(int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 

@@ -48,15 +48,19 @@ void Steer(Game& game, Actor& penguin) {
     penguin.VX = To16(kWanderSpeed * Sign(penguin.VX));
 }
 
-void UpdateRedPenguin(Game& game, Actor& penguin) {
+void UpdateRedPenguin(Game& game, size_t i) {
     ObjectState& o = game.objects;
     PlayerState& p = game.player;
+    std::vector<Actor>& penguins = o.RedPenguins;
 
     // Look ahead; any non-zero code, water included, is a wall. A defeated
     // penguin still looks and steers, though nothing comes of it.
-    const int32_t aheadX = penguin.X - 10 + 5 * penguin.VX;
-    const int32_t wall = CellAt(game, aheadX, penguin.Y);
-    const int32_t floor = CellAt(game, aheadX, penguin.Y + kCellPixels);
+    const int32_t aheadX = penguins[i].X - 10 + 5 * penguins[i].VX;
+    const int32_t wall = CellAt(game, aheadX, penguins[i].Y);
+    if (!Holds(penguins, i)) return;
+    const int32_t floor = CellAt(game, aheadX, penguins[i].Y + kCellPixels);
+    if (!Holds(penguins, i)) return;
+    Actor& penguin = penguins[i];
     if (!IsEmpty(wall) || (IsEmpty(floor) && penguin.VX != 0)) {
         penguin.VX = To16(-penguin.VX);
     } else {
@@ -88,7 +92,7 @@ void UpdateRedPenguin(Game& game, Actor& penguin) {
 void UpdateRedPenguins(Game& game) {
     ObjectState& o = game.objects;
     AdvancePenguinAnimation(o.RedPenguinTick, o.RedPenguinFrame);
-    for (size_t i = 0; i < o.RedPenguins.size(); ++i) UpdateRedPenguin(game, o.RedPenguins[i]);
+    for (size_t i = 0; i < o.RedPenguins.size(); ++i) UpdateRedPenguin(game, i);
 }
 
 }  // namespace tumbleroo

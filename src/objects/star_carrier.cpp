@@ -16,9 +16,16 @@ constexpr int32_t kProbeX = 10;
 constexpr int32_t kProbeY = 5;
 
 // Turns at a wall on either side; the left wall wins when both are there.
-void TurnAtWalls(Game& game, Actor& carrier) {
-    if (!IsEmpty(CellAt(game, carrier.X + kProbeX, carrier.Y + kProbeY))) carrier.VX = -1;
-    if (!IsEmpty(CellAt(game, carrier.X - kProbeX, carrier.Y + kProbeY))) carrier.VX = 1;
+// False when a probe restarted the stage and the carrier is gone.
+bool TurnAtWalls(Game& game, size_t i) {
+    std::vector<Actor>& carriers = game.objects.StarCarriers;
+    const bool wallRight = !IsEmpty(CellAt(game, carriers[i].X + kProbeX, carriers[i].Y + kProbeY));
+    if (!Holds(carriers, i)) return false;
+    if (wallRight) carriers[i].VX = -1;
+    const bool wallLeft = !IsEmpty(CellAt(game, carriers[i].X - kProbeX, carriers[i].Y + kProbeY));
+    if (!Holds(carriers, i)) return false;
+    if (wallLeft) carriers[i].VX = 1;
+    return true;
 }
 
 }  // namespace
@@ -33,9 +40,8 @@ void UpdateStarCarriers(Game& game) {
     int16_t ridingDirection = 0;
 
     // The remembered carrier is asked first, drawn where it stands.
-    {
-        Actor& carrier = o.StarCarriers[static_cast<size_t>(o.StarCarrierRidden)];
-        TurnAtWalls(game, carrier);
+    if (const size_t ridden = static_cast<size_t>(o.StarCarrierRidden); TurnAtWalls(game, ridden)) {
+        Actor& carrier = o.StarCarriers[ridden];
         int32_t size = kCellPixels;
         const ContactFlags flags = MoveDrawActor(game, 0, 0, carrier, kCarrierCell, size);
         if (IsOn(flags.Above)) {
@@ -45,8 +51,8 @@ void UpdateStarCarriers(Game& game) {
     }
 
     for (size_t i = 0; i < o.StarCarriers.size(); ++i) {
+        if (!TurnAtWalls(game, i)) break;
         Actor& carrier = o.StarCarriers[i];
-        TurnAtWalls(game, carrier);
         int32_t size = kCellPixels;
         const ContactFlags flags =
             MoveDrawActor(game, carrier.VX, carrier.VY, carrier, kCarrierCell, size);

@@ -128,7 +128,9 @@ std::vector<WindowEvent> HeadlessPlatform::TakePendingEvents() {
     return events;
 }
 
-bool HeadlessPlatform::EndRequested() { return flipsAtEndRequest.has_value(); }
+bool HeadlessPlatform::EndRequested() {
+    return flipsAtEndRequest.has_value() || (!frameLimitHeld_ && FramesUsedUp());
+}
 
 void HeadlessPlatform::CheckEndRequest() {
     if (flipsAtEndRequest) return;
@@ -137,7 +139,7 @@ void HeadlessPlatform::CheckEndRequest() {
 }
 
 void HeadlessPlatform::SleepMs(int milliseconds) {
-    if (milliseconds <= 0 || EndRequested()) return;
+    if (milliseconds <= 0 || flipsAtEndRequest) return;
     uint64_t wake = NowMs() + static_cast<uint64_t>(milliseconds);
     // Like the real platform, a sleep ends when the end request arrives.
     if (endAtMs && *endAtMs > NowMs()) wake = std::min(wake, *endAtMs);

@@ -49,6 +49,8 @@ public:
     // the given flip, or at the given virtual time, even inside a sleep.
     std::optional<uint64_t> endAfterFlip;
     std::optional<uint64_t> endAtMs;
+    // The run ends once this many flips are shown (0: no limit).
+    uint64_t frameLimit = 0;
 
     // What happened.
     uint64_t flips = 0;
@@ -77,6 +79,8 @@ public:
     std::vector<WindowEvent> TakePendingEvents() override;
     void QueueClose() { closeRequested_ = true; }
     bool EndRequested() override;
+    void HoldFrameLimit(bool held) override { frameLimitHeld_ = held; }
+    bool FramesUsedUp() override { return frameLimit != 0 && flips >= frameLimit; }
     // The window loses the keys, as when the player switches away.
     void QueueFocusLoss() { pending_.push_back({WindowEvent::Kind::FocusLost, Key::Escape}); }
 
@@ -103,6 +107,7 @@ private:
     uint64_t clockMs_ = 0;
     uint64_t clockFrac_ = 0;  // thirds of a millisecond, for 60 Hz flips
     bool closeRequested_ = false;
+    bool frameLimitHeld_ = false;
     std::vector<WindowEvent> pending_;
     std::map<int, uint64_t> channelBusyUntil_;
     int nextSound_ = 0;

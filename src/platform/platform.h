@@ -99,6 +99,12 @@ public:
     // True once the program was asked to end (window closed, SIGINT,
     // SIGTERM); from then on sleeps and presents return at once.
     virtual bool EndRequested() { return false; }
+    // A run given a set number of frames (the headless driver's) ends when
+    // they are used up, its EndRequested turning true, but never inside a
+    // stage pass: play holds the limit back while a pass is under way and
+    // asks FramesUsedUp once it is over.
+    virtual void HoldFrameLimit(bool /*held*/) {}
+    virtual bool FramesUsedUp() { return false; }
 
     // Time.
     virtual void SleepMs(int milliseconds) = 0;

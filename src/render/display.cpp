@@ -348,8 +348,6 @@ void FlipScreen(Game& game) {
     // Every animation and screen flips, so a request to end the program is
     // answered here wherever it comes; the top of the program tears down.
     if (game.platform->EndRequested()) throw ProgramEnded{};
-    const uint64_t limit = game.run.hooks.frameLimit;
-    if (limit != 0 && game.run.flips >= limit && !game.run.inStagePass) throw ProgramEnded{};
 }
 
 PixelValue ColorToPixel(int64_t colour) {

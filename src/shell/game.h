@@ -249,8 +249,6 @@ struct ScreenState {
 struct RunHooks {
     // Called after every pass of the stage loop.
     std::function<void()> afterStagePass;
-    // Flips after which the program should end (0 = no limit).
-    uint64_t frameLimit = 0;
 };
 
 struct RunState {
@@ -266,7 +264,6 @@ struct RunState {
     uint64_t misses = 0;
     bool cleared = false;
     int32_t clearCoins = 0;
-    bool inStagePass = false;
     // The window lost the keys since the stage last looked; play pauses.
     bool focusLost = false;
     // Full screen or a window as the command line asked; none: as saved.

@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     Game game;
     game.platform = &platform;
     game.run.BasePath = o.dir.empty() ? ProgramFolder() : o.dir;
-    game.run.hooks.frameLimit = o.frames;
+    platform.frameLimit = o.frames;
 
     std::ofstream trace;
     if (!o.trace.empty()) {

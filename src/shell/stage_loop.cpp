@@ -114,6 +114,19 @@ bool RunFrame(Game& game) {
     return !KeyDown(game, Key::Escape) && IsOn(p.StageRunning);
 }
 
+// One frame with the platform's frame limit held back, so that a run given
+// a set number of frames still finishes the pass it ends in.
+bool RunWholeFrame(Game& game) {
+    struct Hold {
+        Platform& platform;
+        explicit Hold(Platform& p) : platform(p) { platform.HoldFrameLimit(true); }
+        ~Hold() { platform.HoldFrameLimit(false); }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+    } hold(*game.platform);
+    return RunFrame(game);
+}
+
 }  // namespace
 
 void SetUpStage(Game& game) {
@@ -138,13 +151,10 @@ void PlayStage(Game& game) {
     game.run.focusLost = false;
     bool running = true;
     while (running) {
-        game.run.inStagePass = true;
-        running = RunFrame(game);
-        game.run.inStagePass = false;
+        running = RunWholeFrame(game);
         ++game.run.stagePasses;
         if (game.run.hooks.afterStagePass) game.run.hooks.afterStagePass();
-        const uint64_t limit = game.run.hooks.frameLimit;
-        if (limit != 0 && game.run.flips >= limit) throw ProgramEnded{};
+        if (game.platform->FramesUsedUp()) throw ProgramEnded{};
         if (running && PauseWanted(game, pauseKeyHeld)) {
             running = RunPause(game, pauseKeyHeld);
             pauseKeyHeld = true;

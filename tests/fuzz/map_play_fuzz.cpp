@@ -56,10 +56,8 @@ void Play(Game& game, soak::SteeredPlatform& platform, const std::vector<uint8_t
     SetUpStage(game);
     for (uint64_t frame = 0; frame < kStageFrames && game.run.flips < kFlipBudget; ++frame) {
         platform.held = keys.empty() ? std::vector<Key>{} : KeysOf(keys[frame % keys.size()]);
-        game.run.inStagePass = true;
         const uint64_t flipsBefore = game.run.flips;
         const bool running = StepStageFrame(game);
-        game.run.inStagePass = false;
         if (game.run.flips - flipsBefore > kMostFlipsInOneFrame) {
             fuzz::Fail("one stage frame showed " + std::to_string(game.run.flips - flipsBefore) +
                        " flips");

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "objects/objects.h"
 #include "objects/objects_trace.h"
@@ -200,6 +201,50 @@ TEST(UpdateObjects, DoesNothingWithoutObjects) {
     std::string json = "{";
     AppendObjectsTrace(t.game, json);
     EXPECT_EQ(json, "{");
+}
+
+// An enemy's terrain probe may notice the player fallen out of the map and
+// restart the stage, which spawns every table again. A course changed on
+// disk while it is played (the restart reloads it) comes back with longer
+// tables, stored elsewhere: each update goes on with the fresh record, the
+// first one included.
+TEST(UpdateObjects, AnEnemyProbeThatRestartsTheStageGoesOnWithTheFreshTables) {
+    struct KindCase {
+        char code;
+        std::vector<Actor> ObjectState::*table;
+    };
+    const KindCase kCases[] = {
+        {'b', &ObjectState::BluePenguins}, {'r', &ObjectState::RedPenguins},
+        {'s', &ObjectState::BouncingStars}, {'c', &ObjectState::StarCarriers},
+        {'M', &ObjectState::Monkeys},
+    };
+    constexpr int32_t kFirstColumn = 4;
+    constexpr int32_t kRow = 2;
+    for (const KindCase& kind : kCases) {
+        SCOPED_TRACE(std::string(1, kind.code));
+        // Row 2 holds `count` of the kind, every other cell from column 4 on.
+        const auto rows = [&](int count) {
+            std::string row = "....";
+            for (int n = 0; n < 18; ++n) row += n < count ? std::string{kind.code, '.'} : "..";
+            row += "....";
+            return "S" + std::string(43, '.') + "\n" + std::string(44, '.') + "\n" + row + "\n" +
+                   std::string(44, '#') + "\n";
+        };
+
+        TestGame t;
+        t.UseMap(Course(rows(18)), "T1-2");
+        Game& g = t.Stage(rows(1));
+        ASSERT_EQ((g.objects.*kind.table).size(), 1u);
+        g.run.MapName = "T1-2";
+        g.player.PlayerY = g.map.MapHeight * 20;
+        UpdateObjects(g);
+
+        EXPECT_EQ(g.run.misses, 1u);
+        const std::vector<Actor>& fresh = g.objects.*kind.table;
+        ASSERT_EQ(fresh.size(), 18u);
+        const bool moved = fresh[0].X != kFirstColumn * 20 || fresh[0].Y != kRow * 20;
+        EXPECT_TRUE(moved) << "the first fresh record was not updated";
+    }
 }
 
 TEST(ObjectsTrace, NamesEveryTableAndTheSharedState) {

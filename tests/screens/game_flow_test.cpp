@@ -45,7 +45,7 @@ struct WholeGame {
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
         game.platform = &platform;
-        game.run.hooks.frameLimit = 5000;
+        platform.frameLimit = 5000;
     }
     ~WholeGame() { std::filesystem::remove_all(dir); }
 
@@ -125,7 +125,7 @@ TEST(GameFlow, AfterAClearTheSameStagesCourseSelectPlaysAgain) {
             stages.push_back(w.game.run.SelectedStage);
         }
     };
-    w.game.run.hooks.frameLimit = 1200;
+    w.platform.frameLimit = 1200;
     w.Run(std::string(kToTitle) +
           "85 ENTER\n125 ENTER\n165 ENTER\n191-260 RIGHT\n"
           "600 ENTER\n626-700 RIGHT\n");
@@ -171,7 +171,7 @@ TEST(GameFlow, AMissingCourseMapIsNamedAndTheCourseSelectComesBack) {
     WholeGame w;
     // Course 2 (Down at 163, Enter at 168) has no map; the course select
     // comes back (entrance 169-204), and course 1 is played from 210.
-    w.game.run.hooks.frameLimit = 700;
+    w.platform.frameLimit = 700;
     w.Run(std::string(kToTitle) +
           "85 ENTER\n125 ENTER\n163 DOWN\n168 ENTER\n210 ENTER\n236-300 RIGHT\n");
     ASSERT_EQ(w.platform.messages.size(), 1u);

@@ -93,6 +93,51 @@ TEST(StageLoop, EscapeRunsTheMissOnceAndLeavesTheStage) {
     EXPECT_EQ(t.game.player.PlayerX, 0);
 }
 
+// A run given a set number of frames ends at once outside play, but inside
+// play only between stage passes: a limit that falls in a miss animation
+// lets the animation and its pass finish, and the pass is seen.
+TEST(StageLoop, AFrameLimitEndsTheRunOnlyBetweenStagePasses) {
+    const char* kStarAhead =
+        "..........\n"
+        "..........\n"
+        "S...*.....\n"
+        "..........\n"
+        "##########\n";
+    struct Seen {
+        uint64_t flipsBeforeMiss = 0;
+        uint64_t flipsAfterMiss = 0;
+        uint64_t missesAtLastPass = 0;
+    };
+    const auto play = [&](uint64_t limit, Seen& seen) {
+        testing::TestGame t;
+        t.UseMap(testing::Course(kStarAhead));
+        t.Keys("26-200 RIGHT\n");
+        uint64_t flipsBefore = 0;
+        t.game.run.hooks.afterStagePass = [&]() {
+            if (t.game.run.misses == 1 && seen.flipsAfterMiss == 0) {
+                seen.flipsBeforeMiss = flipsBefore;
+                seen.flipsAfterMiss = t.game.run.flips;
+            }
+            flipsBefore = t.game.run.flips;
+            seen.missesAtLastPass = t.game.run.misses;
+        };
+        t.PlayStage(limit);
+        return t.game.run.flips;
+    };
+    Seen free;
+    play(1000, free);
+    ASSERT_GT(free.flipsAfterMiss, free.flipsBeforeMiss + 100);  // the miss animation
+
+    Seen cut;
+    const uint64_t limit = free.flipsBeforeMiss + 10;
+    EXPECT_EQ(play(limit, cut), free.flipsAfterMiss);
+    EXPECT_EQ(cut.missesAtLastPass, 1u);
+
+    Seen opening;
+    EXPECT_EQ(play(10, opening), 10u);  // inside the opening mosaic
+    EXPECT_EQ(opening.missesAtLastPass, 0u);
+}
+
 // The longest pause between frames gives way to a request to end: the
 // frame it belongs to flips once more and the program ends.
 TEST(StageLoop, AnEndRequestCutsTheLongestPauseShort) {
@@ -103,7 +148,7 @@ TEST(StageLoop, AnEndRequestCutsTheLongestPauseShort) {
     // first frame's pause.
     const uint64_t request = t.platform.NowMs() + kMaxGameSpeedMs;
     t.platform.endAtMs = request;
-    t.game.run.hooks.frameLimit = 100;  // a run that does not end stops here
+    t.platform.frameLimit = 100;  // a run that does not end stops here
     EXPECT_THROW(PlayStage(t.game), ProgramEnded);
     EXPECT_EQ(t.platform.flipsAtEndRequest, uint64_t{testing::kOpeningFlips});
     EXPECT_EQ(t.platform.flips, uint64_t{testing::kOpeningFlips} + 1);

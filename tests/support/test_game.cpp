@@ -52,14 +52,14 @@ void TestGame::Keys(const std::string& script) {
 }
 
 bool TestGame::PlayStage(uint64_t maxFlips) {
-    game.run.hooks.frameLimit = game.run.flips + maxFlips;
+    platform.frameLimit = platform.flips + maxFlips;
     bool endedByItself = true;
     try {
         tumbleroo::PlayStage(game);
     } catch (const ProgramEnded&) {
         endedByItself = false;
     }
-    game.run.hooks.frameLimit = 0;
+    platform.frameLimit = 0;
     return endedByItself;
 }
 

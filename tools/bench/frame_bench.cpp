@@ -212,7 +212,7 @@ void Prepare(PreparedGame& p, const fs::path& folder) {
     p.platform.keepLastFrame = false;
     p.game.platform = &p.platform;
     p.game.run.BasePath = folder.string() + "/";
-    p.game.run.hooks.frameLimit = kCourseFrameLimit;
+    p.platform.frameLimit = kCourseFrameLimit;
     PrepareGame(p.game, p.game.run.BasePath, 1);
     OpenDisplayAndPictures(p.game);
 }

@@ -164,7 +164,7 @@ Tally ReplayAndTally(const CourseFolder& folder, const std::vector<KeyRange>& sc
     platform.keyScript = script;
     Game game;
     game.platform = &platform;
-    game.run.hooks.frameLimit = kReplayFrameLimit;
+    platform.frameLimit = kReplayFrameLimit;
     Tally tally;
     Watcher watcher{game, fields, tally};
     game.run.hooks.afterStagePass = [&watcher]() { watcher.Pass(); };

@@ -64,6 +64,8 @@ public:
     HeadlessPlatform* resources = nullptr;
     const std::vector<uint8_t>* keys = nullptr;
     uint64_t flips = 0;
+    // The run ends at once after this flip (0: never), even inside a pass.
+    uint64_t lastFlip = 0;
     std::vector<WindowEvent> pending;
 
     void Present(const uint16_t*, const uint16_t*, int, int) override {
@@ -85,6 +87,7 @@ public:
         events.swap(pending);
         return events;
     }
+    bool EndRequested() override { return lastFlip != 0 && flips >= lastFlip; }
     uint64_t NowMs() override { return flips * 17; }
     bool DecodeImage(const uint8_t* data, size_t size, RgbImage& out) override {
         return resources->DecodeImage(data, size, out);
@@ -178,7 +181,7 @@ bool StepLent(Candidate& c, bool& cleared) {
     const uint64_t missesBefore = c.game.run.misses;
     // A pass that flips more often than a cannon shot does is showing a
     // miss or the tally: the outcome is known, so the animation is cut short.
-    c.game.run.hooks.frameLimit = c.game.run.flips + kMostFlipsOfAPlayingPass;
+    c.platform.lastFlip = c.platform.flips + kMostFlipsOfAPlayingPass;
     bool running = false;
     try {
         running = StepStageFrame(c.game);

@@ -244,7 +244,7 @@ void WatchedRun(const GameFolder& folder, uint64_t seed, uint64_t flipLimit, Fin
     platform.keepLastFrame = false;
     Game game;
     game.platform = &platform;
-    game.run.hooks.frameLimit = flipLimit;
+    platform.frameLimit = flipLimit;
     Watcher watcher(game, platform, seed, findings);
     try {
         run(game, folder.path, seed);
