@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/cell.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
-
-inline constexpr int32_t kCellPixels = 20;
 
 // Map pixel to screen pixel at the current scroll position.
 inline int32_t ScreenX(const Game& game, double mapX) {

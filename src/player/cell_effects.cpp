@@ -3,6 +3,7 @@
 // hazards, bounce blocks, cannons and the gate.
 #include "player/cell_effects.h"
 
+#include "core/cell.h"
 #include "core/terrain.h"
 #include "player/movement.h"
 #include "render/display.h"
@@ -16,7 +17,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kCellSizePx = 20;
 constexpr uint8_t kWaterCode = CodeOf(Terrain::Water);
 constexpr uint8_t kEmptyCode = CodeOf(Terrain::Empty);
 
@@ -59,7 +59,7 @@ void BounceOffBlock(Game& game) {
     const int32_t cx = p.ProbeCellX;
     const int32_t cy = p.ProbeCellY;
     if (InsideMap(game.map, cx, cy)) game.map.Cell(cx, cy) = kEmptyCode;
-    SpawnSparkle(game, kCellSizePx * cx, kCellSizePx * cy, kBounceSparkleCell);
+    SpawnSparkle(game, kCellPixels * cx, kCellPixels * cy, kBounceSparkleCell);
     p.VerticalSpeed = kBounceBlockSpeed;
     PlaySound(game, SoundId::Gya);
 }
@@ -85,7 +85,7 @@ uint8_t CellLeftByCoin(const MapState& map, int32_t cx, int32_t cy) {
 }  // namespace
 
 bool GateTargetInMap(int32_t mapWidth, int32_t mapHeight) {
-    const int64_t rightColumn = (kGateTargetX + kCellSizePx) / kCellSizePx;
+    const int64_t rightColumn = (kGateTargetX + kCellPixels) / kCellPixels;
     return rightColumn < mapWidth && !FallsOut(kGateTargetY, mapHeight);
 }
 
@@ -177,15 +177,15 @@ void CollectCoin(Game& game) {
     const int32_t cx = p.ProbeCellX;
     const int32_t cy = p.ProbeCellY;
     p.CoinsCollected += 1;
-    SpawnSparkle(game, kCellSizePx * cx, kCellSizePx * cy - kCellSizePx, kCoinSparkleCell);
+    SpawnSparkle(game, kCellPixels * cx, kCellPixels * cy - kCellPixels, kCoinSparkleCell);
     if (InsideMap(game.map, cx, cy)) game.map.Cell(cx, cy) = CellLeftByCoin(game.map, cx, cy);
     PlaySound(game, SoundId::Coin);
 }
 
 void FireCannon(Game& game) {
     PlayerState& p = game.player;
-    const double cellX = kCellSizePx * p.ProbeCellX;
-    const double cellY = kCellSizePx * p.ProbeCellY;
+    const double cellX = kCellPixels * p.ProbeCellX;
+    const double cellY = kCellPixels * p.ProbeCellY;
     for (int16_t cell : {kCannonSparkleCellA, kCannonSparkleCellB, kCannonSparkleCellA}) {
         const double r1 = game.random.Next();
         const double r2 = game.random.Next();

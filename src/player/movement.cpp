@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "core/cell.h"
 #include "core/terrain.h"
 #include "player/cell_effects.h"
 #include "shell/game.h"
@@ -16,7 +17,6 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kCellSizePx = 20;
 // What lies beyond the map: solid to the sides and below, open sky above.
 constexpr int32_t kSolidCode = CodeOf(Terrain::Ground);
 constexpr int32_t kOpenSkyCode = CodeOf(Terrain::Empty);
@@ -115,18 +115,18 @@ void ApplyOpenStep(Game& game, const SideProbeResult& result) {
 }  // namespace
 
 bool FallsOut(int64_t playerY, int32_t mapHeight) {
-    return playerY + kFallOutMarginPx >= static_cast<int64_t>(mapHeight) * kCellSizePx;
+    return playerY + kFallOutMarginPx >= static_cast<int64_t>(mapHeight) * kCellPixels;
 }
 
 bool RowFallsOut(int32_t row, int32_t mapHeight) {
-    return FallsOut(static_cast<int64_t>(row) * kCellSizePx, mapHeight);
+    return FallsOut(static_cast<int64_t>(row) * kCellPixels, mapHeight);
 }
 
 int32_t CellAt(Game& game, int32_t px, int32_t py) {
     PlayerState& p = game.player;
     const MapState& map = game.map;
-    const int32_t cx = Round32(static_cast<double>(px) / kCellSizePx);
-    const int32_t cy = Round32(static_cast<double>(py) / kCellSizePx);
+    const int32_t cx = Round32(static_cast<double>(px) / kCellPixels);
+    const int32_t cy = Round32(static_cast<double>(py) / kCellPixels);
     p.ProbeCellX = cx;
     p.ProbeCellY = cy;
     if (cx < 0) return kSolidCode;

@@ -12,6 +12,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/cell.h"
 #include "platform/table_index.h"
 #include "shell/game.h"
 
@@ -33,9 +34,6 @@ PixelValue ResolvePixel(uint32_t colour) {
     if (colour >= kPixelValueMarker) return (colour - kPixelValueMarker) & 0xFFFF;
     return ColorToPixel(colour);
 }
-
-// The usual width of a copy: one 20 x 20 map cell.
-constexpr int32_t kCellPixels = 20;
 
 void CopyRows(uint16_t* d, int32_t dStride, const uint16_t* s, int32_t sStride, int32_t w,
               int32_t h) {
@@ -231,7 +229,7 @@ int32_t BlitClipped(Surface& dest, int32_t dx, int32_t dy, int32_t w, int32_t h,
     uint16_t* d = &dest.pixels[RowMajor(dx, dy, dest.width)];
     if (keyed && src.hasColorKey) {
         CopyRowsKeyed(d, dest.width, s, src.width, w, h, src.colorKey);
-    } else if (w == kCellPixels) {
+    } else if (w == kCellPixels) {  // the usual width of a copy: one map cell
         CopyRowsFixed<kCellPixels>(d, dest.width, s, src.width, h);
     } else {
         CopyRows(d, dest.width, s, src.width, w, h);

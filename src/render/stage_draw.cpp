@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/cell.h"
 #include "core/terrain.h"
 #include "platform/table_index.h"
 #include "render/display.h"
@@ -15,7 +16,13 @@ namespace tumbleroo {
 
 namespace {
 
-constexpr int32_t kCellPx = 20;
+// The goal flag in Choice, drawn this far above the top of its place.
+struct PictureArea {
+    int32_t x, y, width, height;
+};
+constexpr PictureArea kGoalFlagArea{53, 265, 24, 44};
+constexpr int32_t kGoalFlagRisePixels = 20;
+
 constexpr int32_t kScreenColumns = 32;
 constexpr int32_t kScreenRows = 24;
 constexpr double kViewRightFacingX = 230;  // more room ahead when facing right
@@ -55,7 +62,7 @@ int32_t FirstStepReaching(double originX, int32_t reach, int32_t step) {
 
 // An ObjPictures cell drawn keyed at a screen point.
 void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
-    DrawPicture(game, game.pictures->ObjPictures, kCellPx * cell, 0, kCellPx, kCellPx, x, y);
+    DrawPicture(game, game.pictures->ObjPictures, kCellPixels * cell, 0, kCellPixels, kCellPixels, x, y);
 }
 
 // Whether the spike block of this spawn cell is warning.
@@ -99,19 +106,19 @@ void UpdateCamera(Game& game) {
     PlayerState& p = game.player;
     double& target = game.camera.ViewTargetX;
     if (IsOn(game.settings.AutoView)) {
-        if (p.Pose == 1) target -= 2 * Sign(target - kViewRightFacingX);
-        if (p.Pose == 3) target -= 2 * Sign(target - kViewLeftFacingX);
+        if (p.Pose == Pose::Right) target -= 2 * Sign(target - kViewRightFacingX);
+        if (p.Pose == Pose::Left) target -= 2 * Sign(target - kViewLeftFacingX);
     } else {
         target = kViewFixedX;
     }
-    p.ScrollX = (p.PlayerX - target) / kCellPx;
-    p.ScrollY = (p.PlayerY - kPlayerScreenY) / static_cast<double>(kCellPx);
+    p.ScrollX = (p.PlayerX - target) / kCellPixels;
+    p.ScrollY = (p.PlayerY - kPlayerScreenY) / static_cast<double>(kCellPixels);
     if (p.ScrollX < 0) p.ScrollX = 0;
     if (p.ScrollX > game.map.MapWidth - kScreenColumns) p.ScrollX = game.map.MapWidth - kScreenColumns;
     if (!(p.ScrollY >= 0)) p.ScrollY = 0;
     if (p.ScrollY > game.map.MapHeight - kScreenRows) p.ScrollY = game.map.MapHeight - kScreenRows;
-    p.PlayerScreenX = p.PlayerX - kCellPx * p.ScrollX;
-    p.PlayerScreenY = Round32(p.PlayerY - kCellPx * p.ScrollY);
+    p.PlayerScreenX = p.PlayerX - kCellPixels * p.ScrollX;
+    p.PlayerScreenY = Round32(p.PlayerY - kCellPixels * p.ScrollY);
 }
 
 void DrawBackground(Game& game) {
@@ -119,17 +126,17 @@ void DrawBackground(Game& game) {
     if (!IsOn(game.settings.DrawBack)) return;
     const PlayerState& p = game.player;
     const int32_t style = game.map.GroundStyle;
-    const int32_t w = kCellPx * game.map.MapWidth;
-    const int32_t h = std::min(kCellPx * game.map.MapHeight, 500);
-    const double originX = kCellPx * p.ScrollX;
-    const double originY = kCellPx * p.ScrollY;
+    const int32_t w = kCellPixels * game.map.MapWidth;
+    const int32_t h = std::min(kCellPixels * game.map.MapHeight, 500);
+    const double originX = kCellPixels * p.ScrollX;
+    const double originY = kCellPixels * p.ScrollY;
     const Surface& strips = game.pictures->NumberP;
 
     // Sky decorations, scattered: each place of a coarse grid gets a
     // decoration or not, and a shift of its own, so no grid shows; the
     // lowest rows of the map (ground level, pits) keep a clear sky.
     // Only places whose strip can reach the screen are visited.
-    const int32_t skyBottom = kCellPx * game.map.MapHeight - kClearSkyBandPx;
+    const int32_t skyBottom = kCellPixels * game.map.MapHeight - kClearSkyBandPx;
     const int32_t skyReachPx = kSkyStripWidth + static_cast<int32_t>(kSkyShiftSteps - 1) * kSkyShiftStepPx;
     const int32_t firstPlace = FirstStepReaching(originX, skyReachPx, kSkyPlaceWidthPx);
     const int32_t skyEnd = std::min(w, static_cast<int32_t>(originX) + kScreenWidth);
@@ -144,7 +151,7 @@ void DrawBackground(Game& game) {
         }
     }
     // The ground line along the bottom of the map.
-    const double groundY = kCellPx * game.map.MapHeight - originY - 40;
+    const double groundY = kCellPixels * game.map.MapHeight - originY - 40;
     const int32_t groundEnd = std::min(w, static_cast<int32_t>(originX) + kScreenWidth);
     for (int32_t i = FirstStepReaching(originX, kGroundStripWidth, kGroundStripStepPx); i <= groundEnd;
          i += kGroundStripStepPx) {
@@ -166,19 +173,19 @@ void DrawMap(Game& game, double sx, double sy) {
             if (y < 0) continue;
             const int32_t code = m.Cell(x, y);
             if (Is(code, Terrain::Empty)) continue;
-            const int32_t X = Round32((x - sx) * kCellPx);
-            const int32_t Y = Round32((y - sy) * kCellPx);
+            const int32_t X = Round32((x - sx) * kCellPixels);
+            const int32_t Y = Round32((y - sy) * kCellPixels);
             // Row 0 has open sky above it, as the player's probes see it.
             const int32_t above = y > 0 ? m.Cell(x, y - 1) : CodeOf(Terrain::Empty);
             const bool openAbove = Is(above, Terrain::Empty);
             switch (RowOf(code).look) {
                 case Look::GroundBlock: {
                     const int32_t tile = Is(above, Terrain::Ground) ? innerTile : topTile;
-                    BlitClipped(game.display.BackBuffer, X, Y, kCellPx, kCellPx, kScreenWidth,
-                                kScreenHeight, game.pictures->BlockPic, kCellPx * tile, 0, 0, 0, false);
+                    BlitClipped(game.display.BackBuffer, X, Y, kCellPixels, kCellPixels, kScreenWidth,
+                                kScreenHeight, game.pictures->BlockPic, kCellPixels * tile, 0, 0, 0, false);
                     break;
                 }
-                case Look::GoalFlag: DrawPicture(game, choice, 53, 265, 24, 44, X, Y - 20); break;
+                case Look::GoalFlag: DrawGoalFlag(game, X, Y); break;
                 case Look::CannonBody: DrawPicture(game, choice, 0, 265, 50, 50, X - 30, Y - 30); break;
                 case Look::GateArch: DrawPicture(game, choice, 100, 236, 45, 79, X - 12, Y - 19); break;
                 default: {
@@ -214,7 +221,7 @@ void DrawStatusLine(Game& game) {
 
 void DrawPlayer(Game& game, int32_t x, int32_t y) {
     const PlayerState& p = game.player;
-    DrawPicture(game, game.pictures->CharPic, 40 * p.WalkFrame, 40 * p.Pose, 40, 40, x, y);
+    DrawPicture(game, game.pictures->CharPic, 40 * p.WalkFrame, 40 * PictureRow(p.Pose), 40, 40, x, y);
 }
 
 void DrawTrail(Game& game) {
@@ -232,8 +239,8 @@ void DrawTrail(Game& game) {
     for (size_t i = 0; i < p.TrailX.size(); ++i) {
         // Puffs far behind the player scatter more in height.
         const double a = static_cast<double>(RoundHalfEven(std::abs(p.PlayerX - p.TrailX[i]) / 4.0));
-        const double x = p.TrailX[i] - kCellPx * p.ScrollX + 10;
-        const double y = a * game.random.Next() - a / 2 + p.TrailY[i] - kCellPx * p.ScrollY + 26;
+        const double x = p.TrailX[i] - kCellPixels * p.ScrollX + 10;
+        const double y = a * game.random.Next() - a / 2 + p.TrailY[i] - kCellPixels * p.ScrollY + 26;
         DrawObjCell(game, 14, Round32(x), Round32(y));
     }
     if (recorded) ++c.TrailRing;
@@ -247,8 +254,8 @@ void DrawSparkles(Game& game) {
         if (s.Life <= 0) continue;
         const double r1 = game.random.Next();
         const double r2 = game.random.Next();
-        const double x = 16 * r1 - 8 + s.X - kCellPx * p.ScrollX;
-        const double y = 6 * r2 + 2 * s.Life - 13 + s.Y - kCellPx * p.ScrollY;
+        const double x = 16 * r1 - 8 + s.X - kCellPixels * p.ScrollX;
+        const double y = 6 * r2 + 2 * s.Life - 13 + s.Y - kCellPixels * p.ScrollY;
         DrawObjCell(game, s.Cell, Round32(x), Round32(y));
     }
     for (Sparkle& s : p.Sparkles) {
@@ -258,6 +265,11 @@ void DrawSparkles(Game& game) {
             --s.Life;
         }
     }
+}
+
+void DrawGoalFlag(Game& game, int32_t x, int32_t y) {
+    DrawPicture(game, game.pictures->Choice, kGoalFlagArea.x, kGoalFlagArea.y, kGoalFlagArea.width,
+                kGoalFlagArea.height, x, y - kGoalFlagRisePixels);
 }
 
 void FlashWhite(Game& game) {

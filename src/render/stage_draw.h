@@ -16,5 +16,8 @@ void DrawPlayer(Game& game, int32_t x, int32_t y);
 void DrawTrail(Game& game);
 void DrawSparkles(Game& game);
 void FlashWhite(Game& game);
+// The goal flag of a place whose top-left corner is at (x, y) on the screen:
+// on a goal cell, and on the world map over every stage completed.
+void DrawGoalFlag(Game& game, int32_t x, int32_t y);
 
 }  // namespace tumbleroo

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/cell.h"
 #include "render/display.h"
 #include "platform/table_index.h"
 #include "screens/screens.h"
@@ -50,7 +51,6 @@ constexpr int32_t kHeroSize = 40;
 constexpr int kEndingStarCount = 11;
 constexpr int32_t kYellowStarCell = 27;
 constexpr int32_t kCyanStarCell = 33;
-constexpr int32_t kCellSize = 20;
 
 struct Letter {
     std::string text;
@@ -223,9 +223,9 @@ void DrawEndingBackground(Game& game) {
         // Down and to the right, wrapping round the screen edges.
         star.X = Round32(star.X + 2.0 * star.Speed + 1.0) % kScreenWidth;
         star.Y = Round32(star.Y + 2.0 * star.Speed + 1.0) % kScreenHeight;
-        const int32_t size = Round32(kCellSize * star.Speed);
+        const int32_t size = Round32(kCellPixels * star.Speed);
         StretchBlit(game.display.BackBuffer, star.X, star.Y, size, size, game.pictures->ObjPictures,
-                    kCellSize * star.Cell, 0, kCellSize, kCellSize, true);
+                    kCellPixels * star.Cell, 0, kCellPixels, kCellPixels, true);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "persist/records.h"
 #include "platform/table_index.h"
 #include "render/display.h"
+#include "render/stage_draw.h"
 #include "screens/screens.h"
 #include "shell/game.h"
 #include "shell/program.h"
@@ -37,11 +38,6 @@ constexpr double kHeroOffsetX = 30.0;
 constexpr int32_t kDotOffsetY = 194;
 constexpr uint32_t kDotColour = 0x00FFFF;  // yellow
 
-constexpr int32_t kFlagSourceX = 53;
-constexpr int32_t kFlagSourceY = 265;
-constexpr int32_t kFlagWidth = 24;
-constexpr int32_t kFlagHeight = 44;
-constexpr int32_t kFlagRise = 20;
 constexpr int32_t kHeroSize = 40;
 
 constexpr int kWalkFrames = 50;
@@ -61,15 +57,15 @@ enum ArrowKind : int16_t { kArrowLeft = 0, kArrowRight = 1, kArrowDown = 2, kArr
 // from (when that stage is completed) and the stage it walks back from.
 struct PathKey {
     Key key;
-    int16_t pose;
+    Pose pose;
     int16_t forwardFrom;
     int16_t backwardFrom;
 };
 constexpr std::array<PathKey, 4> kPathKeys{{
-    {Key::Right, 1, 1, 4},
-    {Key::Left, 3, 3, 2},
-    {Key::Up, 0, 4, 3},
-    {Key::Down, 2, 2, 5},
+    {Key::Right, Pose::Right, 1, 4},
+    {Key::Left, Pose::Left, 3, 2},
+    {Key::Up, Pose::Back, 4, 3},
+    {Key::Down, Pose::Front, 2, 5},
 }};
 
 // The hints shown at each stage: the keys of the path from there.
@@ -106,13 +102,12 @@ namespace {
 void DrawMapScene(Game& game, double mapX, double mapY) {
     DrawWorldMap(game);
     const PlayerState& hero = game.player;
-    DrawPicture(game, game.pictures->CharPic, hero.WalkFrame * kHeroSize, hero.Pose * kHeroSize,
+    DrawPicture(game, game.pictures->CharPic, hero.WalkFrame * kHeroSize, PictureRow(hero.Pose) * kHeroSize,
                 kHeroSize, kHeroSize, ScreenX(mapX), ScreenY(mapY));
     for (int16_t stage = 1; stage <= kLastStage; ++stage) {
         if (!IsOn(StageCompleted(game.records, stage))) continue;
         const MapPoint p = kStagePoints[AsIndex(stage)];
-        DrawPicture(game, game.pictures->Choice, kFlagSourceX, kFlagSourceY, kFlagWidth,
-                    kFlagHeight, ScreenX(p.x), ScreenY(p.y) - kFlagRise);
+        DrawGoalFlag(game, ScreenX(p.x), ScreenY(p.y));
     }
 }
 
@@ -142,7 +137,7 @@ int16_t RunStageSelect(Game& game, int16_t stage) {
         if (KeyDown(game, Key::Escape)) return -1;
         if (KeyDown(game, Key::Enter) || KeyDown(game, Key::Z)) return current;
         game.player.WalkFrame = 0;
-        game.player.Pose = 1;
+        game.player.Pose = Pose::Right;
         DrawStageSelect(game, 0, current);
         ProcessPendingEvents(game);
     }

@@ -74,12 +74,22 @@ struct Sparkle {
     int32_t Y = 0;
 };
 
+// How the hero is seen: the row of its pictures.
+enum class Pose : int16_t {
+    Back,   // climbing, walking up the world map, at the goal
+    Right,
+    Front,  // half-way through a turn, walking down the world map
+    Left,
+};
+
+constexpr int32_t PictureRow(Pose pose) { return static_cast<int32_t>(pose); }
+
 struct PlayerState {
     int32_t PlayerX = 0;
     int32_t PlayerY = 0;
     double VerticalSpeed = 0.0;
     Flag Airborne = kOff;
-    int16_t Pose = 1;
+    tumbleroo::Pose Pose = Pose::Right;
     int16_t WalkFrame = 0;
     std::array<int16_t, 4> WalkSequence{0, 1, 2, 1};
     int16_t LastDirection = 0;

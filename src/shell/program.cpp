@@ -104,7 +104,7 @@ void PrepareGame(Game& game, const std::string& basePath, uint64_t seed) {
     p.WalkSequence = {0, 1, 2, 1};
     p.WalkFrame = 0;
     p.CoinsCollected = 0;
-    p.Pose = 1;
+    p.Pose = Pose::Right;
 }
 
 bool OpenDisplayAndPictures(Game& game) {

@@ -108,7 +108,7 @@ void RestartAfterMiss(Game& game) {
     p.PlayerY = p.StartY;
     p.Airborne = kOff;
     p.WalkFrame = 0;
-    p.Pose = 1;
+    p.Pose = Pose::Right;
     p.VerticalSpeed = 0;
     LoadMap(game, game.run.MapName);
     ScanStageMarkers(game);
@@ -137,7 +137,7 @@ void GoalSequence(Game& game) {
     p.StageCleared = kOn;
     p.Airborne = kOff;
     p.WalkFrame = 0;
-    p.Pose = 0;
+    p.Pose = Pose::Back;
     p.PlayerX = p.StartX;
     p.PlayerY = p.StartY;
     int64_t c0 = 0;

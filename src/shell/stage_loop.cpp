@@ -44,7 +44,7 @@ void AgePushes(PlayerState& p) {
 void HandleKeys(Game& game) {
     PlayerState& p = game.player;
     if (KeyDown(game, Key::Left) || IsOn(p.PushLeft)) {
-        p.Pose = p.Pose == 1 ? 2 : 3;
+        p.Pose = p.Pose == Pose::Right ? Pose::Front : Pose::Left;
         StepWalkAnimation(game);
         p.LastDirection = 1;
         if (IsOn(p.PushLeft)) MoveLeft(game, kWalkStepPx);
@@ -53,20 +53,20 @@ void HandleKeys(Game& game) {
     }
     if (KeyDown(game, Key::Right) || IsOn(p.PushRight)) {
         p.LastDirection = 2;
-        p.Pose = p.Pose == 3 ? 2 : 1;
+        p.Pose = p.Pose == Pose::Left ? Pose::Front : Pose::Right;
         StepWalkAnimation(game);
         if (IsOn(p.PushRight)) MoveRight(game, kWalkStepPx);
         MoveRight(game, kWalkStepPx);
         if (!IsOn(p.Airborne)) p.WalkedThisFrame = kOn;
     }
     if (KeyDown(game, Key::Up) && IsOn(p.CanClimbUp)) {
-        p.Pose = 0;
+        p.Pose = Pose::Back;
         StepWalkAnimation(game);
         MoveUp(game, kClimbStepPx);
         p.CanClimbUp = kOff;
     }
     if (KeyDown(game, Key::Down) && IsOn(p.CanClimbDown)) {
-        p.Pose = 0;
+        p.Pose = Pose::Back;
         StepWalkAnimation(game);
         ClimbDown(game);
         p.CanClimbDown = kOff;
@@ -135,7 +135,7 @@ void SetUpStage(Game& game) {
     SpawnObjects(game);
     p.StageRunning = kOn;
     p.WalkFrame = 0;
-    p.Pose = 1;
+    p.Pose = Pose::Right;
     p.StageBackPixel = ColorToPixel(game.map.MapHeader.BackColor);
     UpdateCamera(game);
 }

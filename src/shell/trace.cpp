@@ -14,7 +14,7 @@ std::string TraceLine(const Game& game) {
     AppendJsonMember(json, "PlayerY", p.PlayerY);
     AppendJsonMember(json, "VerticalSpeed", p.VerticalSpeed);
     AppendJsonMember(json, "Airborne", p.Airborne);
-    AppendJsonMember(json, "Pose", p.Pose);
+    AppendJsonMember(json, "Pose", PictureRow(p.Pose));
     AppendJsonMember(json, "WalkFrame", p.WalkFrame);
     AppendJsonMember(json, "LastDirection", p.LastDirection);
     AppendJsonMember(json, "PushLeft", p.PushLeft);

@@ -53,15 +53,15 @@ TEST(Camera, LookAheadGlidesTwoPixelsAFrameTowardsItsTarget) {
     t.game.settings.AutoView = kOn;
     t.game.camera.ViewTargetX = 280;
     PlayerState& p = t.game.player;
-    p.Pose = 1;
+    p.Pose = Pose::Right;
     for (int i = 0; i < 24; ++i) UpdateCamera(t.game);
     EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 232);
     for (int i = 0; i < 5; ++i) UpdateCamera(t.game);
     EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 230);
-    p.Pose = 2;  // turning keeps it
+    p.Pose = Pose::Front;  // turning keeps it
     UpdateCamera(t.game);
     EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 230);
-    p.Pose = 3;
+    p.Pose = Pose::Left;
     UpdateCamera(t.game);
     EXPECT_DOUBLE_EQ(t.game.camera.ViewTargetX, 232);
 }

@@ -48,10 +48,10 @@ TEST(StageLoop, HeldKeysWalkFivePixelsAFrameAndTurnThroughTheFront) {
             EXPECT_EQ(p.PlayerX, 50);
         }
         if (f == 36) {
-            EXPECT_EQ(p.Pose, 2);
+            EXPECT_EQ(p.Pose, Pose::Front);
         }
         if (f == 37) {
-            EXPECT_EQ(p.Pose, 3);
+            EXPECT_EQ(p.Pose, Pose::Left);
         }
     };
     t.PlayStage(40);
@@ -64,7 +64,7 @@ TEST(StageLoop, LeftAtTheMapEdgeOnlyTurnsAndAnimates) {
     t.Keys("26-45 LEFT\n");
     t.PlayStage(45);
     EXPECT_EQ(t.game.player.PlayerX, 0);
-    EXPECT_EQ(t.game.player.Pose, 3);
+    EXPECT_EQ(t.game.player.Pose, Pose::Left);
     EXPECT_EQ(t.game.player.WalkFrame, 2);  // 20 steps of the animation
 }
 

@@ -26,7 +26,7 @@ constexpr int64_t kCellPx = 20;
 constexpr int64_t kSideSlackPx = 2 * kCellPx;
 constexpr int64_t kBelowSlackPx = 2 * kCellPx;
 constexpr int64_t kInt16Limit = 32767;
-constexpr int16_t kLastPose = 3;
+constexpr int32_t kLastPose = PictureRow(Pose::Left);
 constexpr int16_t kLastWalkFrame = 2;
 constexpr int16_t kLastDirection = 2;
 
@@ -96,7 +96,8 @@ void CheckPlayer(const Game& game, std::vector<std::string>& faults) {
     Expect(faults, std::isfinite(p.VerticalSpeed) && std::isfinite(p.ScrollX) &&
                        std::isfinite(p.ScrollY) && std::isfinite(p.PlayerScreenX),
            "a speed or camera value is not finite");
-    Expect(faults, p.Pose >= 0 && p.Pose <= kLastPose, "Pose " + std::to_string(p.Pose));
+    const int32_t pose = PictureRow(p.Pose);
+    Expect(faults, pose >= 0 && pose <= kLastPose, "Pose " + std::to_string(pose));
     Expect(faults, p.WalkFrame >= 0 && p.WalkFrame <= kLastWalkFrame,
            "WalkFrame " + std::to_string(p.WalkFrame));
     Expect(faults, p.LastDirection >= 0 && p.LastDirection <= kLastDirection,
