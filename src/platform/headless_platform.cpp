@@ -2,6 +2,7 @@
 #include "platform/headless_platform.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cctype>
 #include <cstdio>
 #include <sstream>
@@ -96,16 +97,30 @@ void HeadlessPlatform::Present(const uint16_t* pixels, const uint16_t*, int widt
     if (keepLastFrame) lastFrame.assign(pixels, pixels + CellCount(width, height));
     CheckEndRequest();
     // A key whose ranges the flip count has just left is released.
-    for (Key k : kAllKeys) {
-        if (KeyDownAt(k, before) && !KeyDownAt(k, flips)) {
-            pending_.push_back({WindowEvent::Kind::KeyUp, k});
-        }
+    const HeldKeys wasHeld = HeldKeysAt(before);
+    const HeldKeys isHeld = HeldKeysAt(flips);
+    for (size_t i = 0; i < std::size(kAllKeys); ++i) {
+        if (wasHeld[i] && !isHeld[i]) pending_.push_back({WindowEvent::Kind::KeyUp, kAllKeys[i]});
     }
 }
 
 void HeadlessPlatform::ShowMessage(const std::string& text) {
     messages.push_back(text);
     std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// One pass over the script for all keys: a long script has thousands of
+// ranges, and this is asked every flip.
+HeadlessPlatform::HeldKeys HeadlessPlatform::HeldKeysAt(uint64_t flip) const {
+    HeldKeys held;
+    for (const KeyRange& r : keyScript) {
+        if (flip < r.from || flip > r.to) continue;
+        for (Key k : r.keys) {
+            const auto* at = std::find(std::begin(kAllKeys), std::end(kAllKeys), k);
+            if (at != std::end(kAllKeys)) held.set(static_cast<size_t>(at - std::begin(kAllKeys)));
+        }
+    }
+    return held;
 }
 
 bool HeadlessPlatform::KeyDownAt(Key key, uint64_t flip) const {

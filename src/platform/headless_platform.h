@@ -3,7 +3,9 @@
 // kept as PNG files, and the silent audio device records what was played.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -100,6 +102,9 @@ public:
     void EnsureChannels(int count) override;
 
 private:
+    // Which of kAllKeys are held, by their place in it.
+    using HeldKeys = std::bitset<std::size(kAllKeys)>;
+    HeldKeys HeldKeysAt(uint64_t flip) const;
     bool KeyDownAt(Key key, uint64_t flip) const;
     // Notes the arrival of an end request that has fallen due.
     void CheckEndRequest();

@@ -17,9 +17,9 @@ trap 'rm -rf "$(dirname "$probe")"' EXIT
 font="/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 # shellcheck disable=SC2046
 g++ -std=c++20 -O2 -I"$top/src" -DTUMBLEROO_FONT_PATH="\"$font\"" \
-  $(pkg-config --cflags sdl2 SDL2_mixer SDL2_ttf SDL2_image) \
+  $(pkg-config --cflags sdl2 SDL2_mixer SDL2_ttf SDL2_image fontconfig) \
   "$here/present_probe.cpp" "$top"/src/platform/sdl_*.cpp "$top/src/platform/window_scaler.cpp" "$top/src/platform/key_bindings.cpp" \
-  $(pkg-config --libs sdl2 SDL2_mixer SDL2_ttf SDL2_image) -o "$probe"
+  $(pkg-config --libs sdl2 SDL2_mixer SDL2_ttf SDL2_image fontconfig) -o "$probe"
 
 xvfb-run -a -s "-screen 0 ${screen}x24" \
   /usr/bin/time -f "cpu user=%U s sys=%S s, peak RSS=%M kB" "$probe" 600
