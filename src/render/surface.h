@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/table_index.h"
 
 namespace tumbleroo {
 
@@ -31,8 +32,8 @@ struct Surface {
     SurfaceText text;
 
     bool Exists() const { return width > 0 && height > 0; }
-    uint16_t& At(int32_t x, int32_t y) { return pixels[static_cast<size_t>(y) * width + x]; }
-    uint16_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    uint16_t& At(int32_t x, int32_t y) { return pixels[RowMajor(x, y, width)]; }
+    uint16_t At(int32_t x, int32_t y) const { return pixels[RowMajor(x, y, width)]; }
 };
 
 }  // namespace tumbleroo

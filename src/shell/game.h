@@ -19,6 +19,7 @@
 #include "persist/records_state.h"
 #include "persist/settings_state.h"
 #include "platform/platform.h"
+#include "platform/table_index.h"
 #include "render/pictures.h"
 #include "render/surface.h"
 
@@ -58,10 +59,10 @@ struct MapState {
     std::vector<uint8_t> MapGrid = std::vector<uint8_t>(1, 0);
 
     uint8_t& Cell(int32_t x, int32_t y) {
-        return MapGrid[static_cast<size_t>(y) * (MapWidth + 1) + x];
+        return MapGrid[RowMajor(x, y, MapWidth + 1)];
     }
     uint8_t Cell(int32_t x, int32_t y) const {
-        return MapGrid[static_cast<size_t>(y) * (MapWidth + 1) + x];
+        return MapGrid[RowMajor(x, y, MapWidth + 1)];
     }
 };
 

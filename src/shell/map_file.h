@@ -17,7 +17,7 @@ struct MapData {
     MapHeader header;
     std::vector<uint8_t> cells;  // column by column: all rows of column 0 first
     uint8_t At(int32_t x, int32_t y) const {
-        return cells[static_cast<size_t>(x) * header.MapHeight + y];
+        return cells[RowMajor(y, x, header.MapHeight)];  // column by column
     }
 };
 

@@ -221,10 +221,11 @@ TEST(CourseProbe, ASpringIsALaunchAndAJumpSlowingDownIsNot) {
 std::string PitCourse(int pitWidth) {
     constexpr int kWidth = 40, kHeight = 24, kFloorRow = 22, kPitColumn = 14, kFlagColumn = 36;
     constexpr int kFlagTop = 8, kStartColumn = 2;
+    const auto pitCells = static_cast<size_t>(pitWidth);
     std::string text = "Cells:\n";
     for (int y = 0; y < kHeight; ++y) {
         std::string row(kWidth, y >= kFloorRow ? '#' : '.');
-        if (y >= kFloorRow) row.replace(kPitColumn, pitWidth, pitWidth, '.');
+        if (y >= kFloorRow) row.replace(kPitColumn, pitCells, pitCells, '.');
         if (y >= kFlagTop && y < kFloorRow) row[kFlagColumn] = 'G';
         if (y == kFloorRow - 1) row[kStartColumn] = 'S';
         text += row + "\n";

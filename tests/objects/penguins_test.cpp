@@ -140,6 +140,19 @@ TEST(RedPenguin, RushesAtAPlayerInFrontAtItsHeight) {
     EXPECT_EQ(t2.game.objects.RedPenguins[0].VX, -2);
 }
 
+TEST(RedPenguin, RushesOnlyAtAPlayerLessThan250PixelsAhead) {
+    for (const int32_t ahead : {249, 250}) {
+        TestGame t;
+        t.UseMap(Course(Floor('r')));
+        t.PrepareStage();
+        Game& g = t.game;
+        g.player.PlayerX = 100 + ahead;
+        g.player.PlayerY = 195;
+        UpdateObjects(g);
+        EXPECT_EQ(g.objects.RedPenguins[0].VX, ahead < 250 ? 4 : 2) << ahead;
+    }
+}
+
 TEST(RedPenguin, FleesFromAPlayerJumpingAboveIt) {
     TestGame t;
     t.UseMap(Course(Floor('r')));

@@ -273,25 +273,27 @@ TEST(CellEffects, CoinsNextToWaterLeaveWater) {
         ".S......\n"
         "........\n"
         "########\n"
-        "........\n"
-        "........\n"
+        "..~.....\n"
+        "..o.~o..\n"
         "o..o.o..\n"
         "~....~..\n"
-        "........\n"));
+        "...o~...\n"));
     t.PrepareStage();
     Game& g = t.game;
     struct Coin {
         int32_t cx, cy;
         uint8_t after;
     };
-    // The first column and row never turn into water.
-    for (Coin c : {Coin{5, 7, 16}, Coin{3, 7, 0}, Coin{0, 7, 0}, Coin{6, 0, 0}}) {
+    // Water to the left, below, above, to the right, none; the first column
+    // and row never turn into water.
+    for (Coin c : {Coin{5, 6, 16}, Coin{5, 7, 16}, Coin{2, 6, 16}, Coin{3, 9, 16}, Coin{3, 7, 0},
+                   Coin{0, 7, 0}, Coin{6, 0, 0}}) {
         ASSERT_EQ(CellAt(g, 20 * c.cx, 20 * c.cy), 6);
         CollectCoin(g);
         EXPECT_EQ(g.map.Cell(c.cx, c.cy), c.after) << c.cx << "," << c.cy;
         EXPECT_TRUE(HasSparkle(g.player, 1, 20 * c.cx, 20 * c.cy - 20));
     }
-    EXPECT_EQ(g.player.CoinsCollected, 4);
+    EXPECT_EQ(g.player.CoinsCollected, 7);
 }
 
 TEST(CellEffects, CannonHoldsThePlayerThenShootsItUpAndRight) {

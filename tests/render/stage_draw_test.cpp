@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "render/display.h"
 #include "support/test_game.h"
 
@@ -87,6 +90,32 @@ TEST(StageDrawing, StatusLineShowsTheLastSixDigitsWithLeadingZeros) {
     EXPECT_EQ(shown(7), "000007");
     EXPECT_EQ(shown(1234567), "234567");
     EXPECT_EQ(shown(0), "000000");
+}
+
+TEST(StageDrawing, StatusLineDigitsSitInTheirPlacesToThePixel) {
+    testing::TestGame t;
+    t.UseMap(FlatCourse(40, 24));
+    // Every pixel of the digit sheet has its own value.
+    Surface& digits = t.OwnPictures().NumberP;
+    digits.hasColorKey = false;
+    for (int32_t y = 0; y < 24; ++y) {
+        for (int32_t x = 0; x < 120; ++x) digits.At(x, y) = static_cast<uint16_t>(1000 + 120 * y + x);
+    }
+    t.game.player.CoinsCollected = 123456;
+    Surface& back = t.game.display.BackBuffer;
+    ClearSurface(back, 0);
+    DrawStatusLine(t.game);
+    // Digit j (showing j + 1) fills 12 x 24 pixels from (32 + 12 j, 5).
+    for (int32_t j = 0; j < 6; ++j) {
+        const int32_t left = 32 + 12 * j, sheetLeft = 12 * (j + 1);
+        for (const auto& [dx, dy] : {std::pair{0, 0}, {11, 0}, {0, 23}, {11, 23}}) {
+            EXPECT_EQ(back.At(left + dx, 5 + dy), digits.At(sheetLeft + dx, dy)) << j << ": " << dx << "," << dy;
+        }
+        EXPECT_EQ(back.At(left, 4), 0) << j;
+        EXPECT_EQ(back.At(left + 11, 29), 0) << j;
+    }
+    EXPECT_EQ(back.At(31, 5), 0);
+    EXPECT_EQ(back.At(104, 5), 0);
 }
 
 TEST(StageDrawing, HalfCellScrollDrawsColumnsBetweenPixels) {

@@ -38,7 +38,7 @@ Image CursorArrow() {
     Mask m;
     m.width = 62;
     m.height = 36;
-    m.bits.assign(static_cast<size_t>(m.width) * m.height, 0);
+    m.bits.assign(Area(m.width, m.height), 0);
     for (int y = 0; y < m.height; ++y) {
         for (int x = 0; x < m.width; ++x) {
             double cy = (m.height - 1) / 2.0;

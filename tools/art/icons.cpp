@@ -44,7 +44,7 @@ double Overlap(int s, int t, int n, int m) {
 
 // Area resampling with colours weighted by their opacity.
 std::vector<uint8_t> Resample(const Image& src, int size) {
-    std::vector<uint8_t> rgba(static_cast<size_t>(size) * size * 4);
+    std::vector<uint8_t> rgba(Area(size, size) * 4);
     for (int ty = 0; ty < size; ++ty) {
         for (int tx = 0; tx < size; ++tx) {
             Sum sum;
@@ -64,7 +64,7 @@ std::vector<uint8_t> Resample(const Image& src, int size) {
                     sum.a += w;
                 }
             }
-            uint8_t* out = &rgba[(static_cast<size_t>(ty) * size + tx) * 4];
+            uint8_t* out = &rgba[GridIndex(tx, ty, size) * 4];
             if (sum.a > 0) {
                 out[0] = static_cast<uint8_t>(sum.r / sum.a + 0.5);
                 out[1] = static_cast<uint8_t>(sum.g / sum.a + 0.5);

@@ -12,7 +12,7 @@ Image MakeImage(int width, int height, Rgba fill) {
     Image img;
     img.width = width;
     img.height = height;
-    img.pixels.assign(static_cast<size_t>(width) * height, fill);
+    img.pixels.assign(Area(width, height), fill);
     return img;
 }
 
@@ -29,11 +29,11 @@ Image Grid(const Palette& palette, std::string_view rows) {
     if (lines.empty()) throw std::runtime_error("empty sprite grid");
     Image img = MakeImage(static_cast<int>(lines[0].size()), static_cast<int>(lines.size()));
     for (int y = 0; y < img.height; ++y) {
-        if (static_cast<int>(lines[y].size()) != img.width) {
-            throw std::runtime_error("ragged sprite grid row: " + std::string(lines[y]));
+        if (static_cast<int>(lines[Index(y)].size()) != img.width) {
+            throw std::runtime_error("ragged sprite grid row: " + std::string(lines[Index(y)]));
         }
         for (int x = 0; x < img.width; ++x) {
-            char ch = lines[y][x];
+            char ch = lines[Index(y)][Index(x)];
             if (ch == '.' || ch == ' ') continue;
             auto it = palette.find(ch);
             if (it == palette.end()) {
@@ -137,7 +137,7 @@ bool SavePng(const Image& img, const std::string& path) {
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, img.width, img.height, 24, SDL_PIXELFORMAT_RGB24);
     if (s == nullptr) return false;
     for (int y = 0; y < img.height; ++y) {
-        auto* row = static_cast<uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+        auto* row = static_cast<uint8_t*>(s->pixels) + Index(y) * Index(s->pitch);
         for (int x = 0; x < img.width; ++x) {
             const Rgba& c = img.At(x, y);
             row[3 * x] = c.r;
@@ -158,7 +158,7 @@ bool LoadPng(const std::string& path, Image& out) {
     if (s == nullptr) return false;
     out = MakeImage(s->w, s->h);
     for (int y = 0; y < s->h; ++y) {
-        const auto* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(y) * s->pitch;
+        const auto* row = static_cast<const uint8_t*>(s->pixels) + Index(y) * Index(s->pitch);
         for (int x = 0; x < s->w; ++x) out.At(x, y) = Opaque(row[3 * x], row[3 * x + 1], row[3 * x + 2]);
     }
     SDL_FreeSurface(s);

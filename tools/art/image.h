@@ -2,6 +2,7 @@
 // named palettes, copies, mirrors, recolours, and PNG reading and writing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -10,6 +11,13 @@
 #include <vector>
 
 namespace art {
+
+// A size or position as a container index; callers have checked it is not negative.
+inline size_t Index(int v) { return static_cast<size_t>(v); }
+// The number of cells in a width x height grid.
+inline size_t Area(int width, int height) { return Index(width) * Index(height); }
+// The place of (x, y) in a grid stored row by row, width cells a row.
+inline size_t GridIndex(int x, int y, int width) { return Index(y) * Index(width) + Index(x); }
 
 struct Rgba {
     uint8_t r = 0;
@@ -27,8 +35,8 @@ struct Image {
     int height = 0;
     std::vector<Rgba> pixels;
 
-    Rgba& At(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
-    const Rgba& At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    Rgba& At(int x, int y) { return pixels[GridIndex(x, y, width)]; }
+    const Rgba& At(int x, int y) const { return pixels[GridIndex(x, y, width)]; }
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
     // Sets a pixel when it lies inside the image; drawing code may run off the edges.
     void Plot(int x, int y, Rgba c) {

@@ -81,13 +81,13 @@ Mask TextMask(std::string_view text, Face face) {
     Mask mask;
     mask.width = std::max(0, width - 1);
     mask.height = height;
-    mask.bits.assign(static_cast<size_t>(mask.width) * height, 0);
+    mask.bits.assign(Area(mask.width, height), 0);
     int x0 = 0;
     for (char ch : text) {
         const auto& rows = glyphs.at(ch);
         for (int y = 0; y < height; ++y) {
-            for (size_t x = 0; x < rows[y].size(); ++x) {
-                if (rows[y][x] == '#') mask.Set(x0 + static_cast<int>(x), y);
+            for (size_t x = 0; x < rows[Index(y)].size(); ++x) {
+                if (rows[Index(y)][x] == '#') mask.Set(x0 + static_cast<int>(x), y);
             }
         }
         x0 += static_cast<int>(rows[0].size()) + 1;
@@ -99,7 +99,7 @@ Mask Scale2x(const Mask& m) {
     Mask out;
     out.width = m.width * 2;
     out.height = m.height * 2;
-    out.bits.assign(static_cast<size_t>(out.width) * out.height, 0);
+    out.bits.assign(Area(out.width, out.height), 0);
     for (int y = 0; y < m.height; ++y) {
         for (int x = 0; x < m.width; ++x) {
             bool p = m.On(x, y);
@@ -125,7 +125,7 @@ Mask Scale3x(const Mask& m) {
     Mask out;
     out.width = m.width * 3;
     out.height = m.height * 3;
-    out.bits.assign(static_cast<size_t>(out.width) * out.height, 0);
+    out.bits.assign(Area(out.width, out.height), 0);
     for (int y = 0; y < m.height; ++y) {
         for (int x = 0; x < m.width; ++x) {
             bool a = m.On(x - 1, y - 1), b = m.On(x, y - 1), c = m.On(x + 1, y - 1);
@@ -170,7 +170,7 @@ Mask Enlarge(const Mask& mask, int factor) {
 Mask KeepRows(const Mask& mask, int rows) {
     Mask out = mask;
     out.height = std::min(rows, mask.height);
-    out.bits.resize(static_cast<size_t>(out.width) * out.height);
+    out.bits.resize(Area(out.width, out.height));
     return out;
 }
 
@@ -178,7 +178,7 @@ Mask Thicken(const Mask& mask, int rx, int ry) {
     Mask out;
     out.width = mask.width + 2 * rx;
     out.height = mask.height + 2 * ry;
-    out.bits.assign(static_cast<size_t>(out.width) * out.height, 0);
+    out.bits.assign(Area(out.width, out.height), 0);
     for (int y = 0; y < out.height; ++y) {
         for (int x = 0; x < out.width; ++x) {
             bool on = false;
@@ -209,7 +209,7 @@ Image RenderLettering(const Mask& mask, const LetterStyle& style) {
     Mask ring;
     ring.width = img.width;
     ring.height = img.height;
-    ring.bits.assign(static_cast<size_t>(ring.width) * ring.height, 0);
+    ring.bits.assign(Area(ring.width, ring.height), 0);
     for (int y = 0; y < img.height; ++y) {
         for (int x = 0; x < img.width; ++x) {
             for (int dy = -pad; dy <= pad && !ring.On(x, y); ++dy) {

@@ -15,9 +15,9 @@ struct Mask {
     std::vector<uint8_t> bits;
 
     bool On(int x, int y) const {
-        return x >= 0 && y >= 0 && x < width && y < height && bits[static_cast<size_t>(y) * width + x] != 0;
+        return x >= 0 && y >= 0 && x < width && y < height && bits[GridIndex(x, y, width)] != 0;
     }
-    void Set(int x, int y) { bits[static_cast<size_t>(y) * width + x] = 1; }
+    void Set(int x, int y) { bits[GridIndex(x, y, width)] = 1; }
 };
 
 enum class Face {

@@ -99,7 +99,7 @@ void DrawLabel(Image& sheet, TTF_Font* font, const std::string& text, int x, int
     if (s == nullptr) return;
     SDL_LockSurface(s);
     for (int py = 0; py < s->h; ++py) {
-        const auto* row = static_cast<const uint8_t*>(s->pixels) + static_cast<size_t>(py) * s->pitch;
+        const auto* row = static_cast<const uint8_t*>(s->pixels) + Index(py) * Index(s->pitch);
         for (int px = 0; px < s->w; ++px) {
             if (row[px] != 0) sheet.Plot(x + px, y + py, kLabel);
         }

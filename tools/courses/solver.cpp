@@ -314,7 +314,7 @@ std::vector<uint8_t> MasksOf(const std::vector<KeyRange>& script) {
 }
 
 bool HoldsZ(const std::vector<uint8_t>& keys, int64_t flip) {
-    return flip >= 0 && flip < static_cast<int64_t>(keys.size()) && (keys[flip] & kMaskZ) != 0;
+    return flip >= 0 && flip < static_cast<int64_t>(keys.size()) && (keys[static_cast<size_t>(flip)] & kMaskZ) != 0;
 }
 
 // Steps one candidate a stage pass; false once it has missed or stopped.
@@ -370,7 +370,7 @@ std::vector<JumpWindow> JumpWindows(const CourseFolder& folder, const std::vecto
         if (!HoldsZ(keys, static_cast<int64_t>(start)) || HoldsZ(keys, static_cast<int64_t>(start) - 1)) {
             continue;
         }
-        const uint64_t earliest = start >= static_cast<uint64_t>(widest) ? start - widest : 0;
+        const uint64_t earliest = start >= static_cast<uint64_t>(widest) ? start - static_cast<uint64_t>(widest) : 0;
         while (main.platform.flips < earliest && !cleared) {
             if (!StepOnce(kit, main, cleared)) return windows;  // the script itself misses
         }
