@@ -2,7 +2,6 @@
 #include "render/stage_draw.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -66,84 +65,6 @@ void DrawObjCell(Game& game, int32_t cell, int32_t x, int32_t y) {
     DrawPicture(game, game.pictures->ObjPictures, kCellPixels * cell, 0, kCellPixels, kCellPixels, x, y);
 }
 
-// The map cells that can reach the screen at a scroll, as the map is drawn.
-struct VisibleCells {
-    int32_t firstX, firstY;
-    double lastX, lastY;  // inclusive bounds, as the scroll gives them
-};
-
-VisibleCells VisibleCellsAt(const MapState& m, double sx, double sy) {
-    return {static_cast<int32_t>(std::floor(sx)) - 1, static_cast<int32_t>(std::floor(sy)) - 1,
-            std::min(sx + kScreenColumns, static_cast<double>(m.MapWidth - 1)),
-            std::min(sy + kScreenRows, static_cast<double>(m.MapHeight - 1))};
-}
-
-// A stretch of one pixel row: columns [from, to).
-struct Span {
-    int32_t from, to;
-};
-using RowSpans = std::array<Span, kScreenColumns + 4>;  // one more than the cells a row can show
-
-// The columns of map row `y` that its ground blocks leave uncovered; returns how many spans.
-size_t ColumnsBesideGround(const MapState& m, const VisibleCells& v, double sx, int32_t y, RowSpans& out) {
-    size_t n = 0;
-    int32_t uncoveredFrom = 0;
-    for (int32_t x = std::max(v.firstX, 0); x <= v.lastX; ++x) {
-        const int32_t code = m.Cell(x, y);
-        if (Is(code, Terrain::Empty) || RowOf(code).look != Look::GroundBlock) continue;
-        const int32_t X = Round32((x - sx) * kCellPixels);
-        const int32_t from = std::max(X, 0), to = std::min(X + kCellPixels, kScreenWidth);
-        if (from >= to) continue;
-        if (from > uncoveredFrom) out[n++] = {uncoveredFrom, from};
-        uncoveredFrom = std::max(uncoveredFrom, to);
-    }
-    if (uncoveredFrom < kScreenWidth) out[n++] = {uncoveredFrom, kScreenWidth};
-    return n;
-}
-
-// Whether every ground block the map draws covers its whole cell.
-bool GroundBlocksOpaqueAndWhole(const Game& game) {
-    const Surface& back = game.display.BackBuffer;
-    const Surface& blocks = game.pictures->BlockPic;
-    const int32_t innerTile = 2 * game.map.GroundStyle - 2;
-    return back.width == kScreenWidth && back.height == kScreenHeight && innerTile >= 0 &&
-           blocks.width >= kCellPixels * (innerTile + 2) && blocks.height >= kCellPixels;
-}
-
-// The background colour everywhere but under the ground blocks, which the
-// map draws over whole right after (every caller draws the map next, at the
-// same scroll): most of a dense screen would otherwise be written twice.
-void ClearBesideGround(Game& game) {
-    Surface& back = game.display.BackBuffer;
-    const PixelValue colour = game.player.StageBackPixel;
-    if (!GroundBlocksOpaqueAndWhole(game)) {
-        ClearSurface(back, colour);
-        return;
-    }
-    const uint16_t value = static_cast<uint16_t>(colour & 0xFFFF);
-    const auto fillRows = [&](int32_t top, int32_t bottom) {
-        if (top < bottom) std::fill(&back.At(0, top), &back.At(0, top) + kScreenWidth * (bottom - top), value);
-    };
-    const MapState& m = game.map;
-    const double sx = game.player.ScrollX, sy = game.player.ScrollY;
-    const VisibleCells v = VisibleCellsAt(m, sx, sy);
-    RowSpans spans;
-    int32_t nextRow = 0;  // rows above are done
-    for (int32_t y = std::max(v.firstY, 0); y <= v.lastY; ++y) {
-        const int32_t Y = Round32((y - sy) * kCellPixels);
-        const int32_t top = std::max(Y, nextRow), bottom = std::min(Y + kCellPixels, kScreenHeight);
-        if (top >= bottom) continue;
-        fillRows(nextRow, top);
-        const size_t n = ColumnsBesideGround(m, v, sx, y, spans);
-        for (int32_t row = top; row < bottom; ++row) {
-            uint16_t* line = &back.At(0, row);
-            for (size_t i = 0; i < n; ++i) std::fill(line + spans[i].from, line + spans[i].to, value);
-        }
-        nextRow = bottom;
-    }
-    fillRows(nextRow, kScreenHeight);
-}
-
 // Whether the spike block of this spawn cell is warning.
 bool SpikeBlockWarns(const ObjectState& o, Terrain spawn) {
     switch (spawn) {
@@ -201,7 +122,7 @@ void UpdateCamera(Game& game) {
 }
 
 void DrawBackground(Game& game) {
-    ClearBesideGround(game);
+    ClearSurface(game.display.BackBuffer, game.player.StageBackPixel);
     if (!IsOn(game.settings.DrawBack)) return;
     const PlayerState& p = game.player;
     const int32_t style = game.map.GroundStyle;
@@ -241,13 +162,14 @@ void DrawBackground(Game& game) {
 
 void DrawMap(Game& game, double sx, double sy) {
     const MapState& m = game.map;
-    const VisibleCells v = VisibleCellsAt(m, sx, sy);
+    const double xe = std::min(sx + kScreenColumns, static_cast<double>(m.MapWidth - 1));
+    const double ye = std::min(sy + kScreenRows, static_cast<double>(m.MapHeight - 1));
     const int32_t innerTile = 2 * m.GroundStyle - 2;
     const int32_t topTile = 2 * m.GroundStyle - 1;
     const Surface& choice = game.pictures->Choice;
-    for (int32_t x = v.firstX; x <= v.lastX; ++x) {
+    for (int32_t x = static_cast<int32_t>(std::floor(sx)) - 1; x <= xe; ++x) {
         if (x < 0) continue;
-        for (int32_t y = v.firstY; y <= v.lastY; ++y) {
+        for (int32_t y = static_cast<int32_t>(std::floor(sy)) - 1; y <= ye; ++y) {
             if (y < 0) continue;
             const int32_t code = m.Cell(x, y);
             if (Is(code, Terrain::Empty)) continue;

@@ -203,49 +203,5 @@ TEST(StageDrawing, BackgroundScrollsWholeAlongAWideMap) {
     }
 }
 
-// The background leaves the pixels under ground blocks to the map: drawn
-// over a screen full of leftovers, background and map give the same picture
-// as over a cleared screen, at whole, fractional and half-pixel scrolls, with
-// blocks on every edge of the map and the screen.
-TEST(StageDrawing, BackgroundAndMapHideWhateverTheScreenHeldBefore) {
-    constexpr int kColumns = 70, kRows = 31;
-    constexpr uint16_t kLeftovers[] = {0xF81F, 0x07E0};
-    std::string rows;
-    for (int y = 0; y < kRows; ++y) {
-        for (int x = 0; x < kColumns; ++x) {
-            const bool ground = y == kRows - 1 || x == 0 || y == 0 || (x * 7 + y * 13) % 5 < 2 || x % 9 == 4;
-            rows += ground ? '#' : '.';
-        }
-        rows += '\n';
-    }
-    rows[static_cast<size_t>(kColumns + 2) + 1] = 'S';
-    for (int style : {1, 5}) {
-        testing::TestGame t;
-        t.Stage(rows, "GroundStyle: " + std::to_string(style));
-        Surface& back = t.game.display.BackBuffer;
-        const auto draw = [&](uint16_t before) {
-            ClearSurface(back, before);
-            DrawBackground(t.game);
-            DrawMap(t.game, t.game.player.ScrollX, t.game.player.ScrollY);
-        };
-        for (bool drawBack : {true, false}) {
-            t.game.settings.DrawBack = drawBack ? kOn : kOff;
-            for (double sy : {0.0, 0.5, 3.3, 7.0}) {
-                for (double sx = -0.2; sx < kColumns - 31; sx += 0.275) {
-                    t.game.player.ScrollX = sx;
-                    t.game.player.ScrollY = sy;
-                    draw(static_cast<uint16_t>(t.game.player.StageBackPixel));
-                    const Surface cleared = back;
-                    for (uint16_t leftover : kLeftovers) {
-                        draw(leftover);
-                        ASSERT_EQ(back.pixels, cleared.pixels)
-                            << "style " << style << ", scroll " << sx << ", " << sy << ", leftover " << leftover;
-                    }
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tumbleroo
