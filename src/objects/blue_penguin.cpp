@@ -5,7 +5,7 @@
 #include "objects/objects.h"
 #include "objects/penguin_hop.h"
 #include "player/movement.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -39,10 +39,9 @@ void UpdateBluePenguin(Game& game, size_t i) {
 
     HopTimerStep(game, penguin, kHopChance);
 
-    int32_t size = kCellPixels;
     const int16_t cell = To16(kBaseCell - penguin.VX + o.BluePenguinFrame);
     const ContactFlags flags =
-        MoveDrawActor(game, penguin.VX, To16(2 * penguin.VY), penguin, cell, size);
+        MoveDrawActor(game, penguin.VX, To16(2 * penguin.VY), penguin, cell, kCellPixels);
 
     if (IsOn(flags.Above)) {
         SpawnSparkle(game, penguin.X, penguin.Y, To16(kBaseCell + o.BluePenguinFrame));

@@ -4,7 +4,7 @@
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -38,9 +38,8 @@ void UpdateBouncingStar(Game& game, size_t i) {
     Actor& star = stars[i];
     if (!IsEmpty(above) || !IsEmpty(below) || star.Y <= 0) star.VY = To16(-star.VY);
 
-    int32_t size = kCellPixels;
-    const ContactFlags flags = MoveDrawActor(game, To16(kStepPixels * star.VX),
-                                             To16(kStepPixels * star.VY), star, kStarCell, size);
+    const ContactFlags flags = MoveDrawActor(game, To16(kStepPixels * star.VX), To16(kStepPixels * star.VY),
+                                             star, kStarCell, kCellPixels);
 
     if (IsOn(flags.Above)) {
         star.VY = 1;

@@ -6,7 +6,7 @@
 #include "objects/objects.h"
 #include "player/movement.h"
 #include "render/display.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -63,7 +63,7 @@ void UpdateMonkey(Game& game, size_t i) {
     ObjectState& o = game.objects;
     PlayerState& p = game.player;
 
-    int32_t size = kBaseSize - kShrinkPerStomp * o.Monkeys[i].Counter;
+    const int32_t size = kBaseSize - kShrinkPerStomp * o.Monkeys[i].Counter;
     // Now and then the monkey keeps its course without looking.
     if (static_cast<float>(game.random.Next()) >= kKeepCourseChance && !ChooseCourse(game, i, size)) {
         return;

@@ -7,17 +7,10 @@
 #include <vector>
 
 #include "core/cell.h"
+#include "render/object_draw.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
-
-// Map pixel to screen pixel at the current scroll position.
-inline int32_t ScreenX(const Game& game, double mapX) {
-    return Round32(mapX - game.player.ScrollX * kCellPixels);
-}
-inline int32_t ScreenY(const Game& game, double mapY) {
-    return Round32(mapY - game.player.ScrollY * kCellPixels);
-}
 
 // A terrain probe may restart the stage (it notices the player falling out
 // of the map), and the restart spawns every table again, leaving references

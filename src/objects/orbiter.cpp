@@ -6,7 +6,7 @@
 #include "objects/objects.h"
 #include "player/movement.h"
 #include "render/display.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -63,9 +63,8 @@ void UpdateOrbiter(Game& game, size_t i) {
     orbiter.VX = To16(int64_t{targetX} - orbiter.X);
     orbiter.VY = To16(int64_t{targetY} - orbiter.Y);
 
-    int32_t size = kOrbiterPixels;
     const ContactFlags flags =
-        MoveDrawActor(game, orbiter.VX, orbiter.VY, orbiter, o.OrbiterFrame, size);
+        MoveDrawActor(game, orbiter.VX, orbiter.VY, orbiter, o.OrbiterFrame, kOrbiterPixels);
     DrawPicture(game, game.pictures->GhostSheet, kOrbiterPixels * o.OrbiterFrame, 0,
                 kOrbiterPixels, kOrbiterPixels, ScreenX(game, orbiter.X),
                 ScreenY(game, orbiter.Y));

@@ -7,7 +7,7 @@
 #include "objects/objects.h"
 #include "objects/penguin_hop.h"
 #include "player/movement.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 #include "sound/sound.h"
 
 namespace tumbleroo {
@@ -71,10 +71,9 @@ void UpdateRedPenguin(Game& game, size_t i) {
 
     HopTimerStep(game, penguin, kHopChance);
 
-    int32_t size = kCellPixels;
     const int16_t cell = To16(kBaseCell - Sign(penguin.VX) + o.RedPenguinFrame);
     const ContactFlags flags =
-        MoveDrawActor(game, penguin.VX, To16(2 * penguin.VY), penguin, cell, size);
+        MoveDrawActor(game, penguin.VX, To16(2 * penguin.VY), penguin, cell, kCellPixels);
 
     if (IsOn(flags.Above)) {
         p.VerticalSpeed = kStompBounce;

@@ -5,7 +5,7 @@
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 
 namespace tumbleroo {
 
@@ -42,8 +42,7 @@ void UpdateStarCarriers(Game& game) {
     // The remembered carrier is asked first, drawn where it stands.
     if (const size_t ridden = static_cast<size_t>(o.StarCarrierRidden); TurnAtWalls(game, ridden)) {
         Actor& carrier = o.StarCarriers[ridden];
-        int32_t size = kCellPixels;
-        const ContactFlags flags = MoveDrawActor(game, 0, 0, carrier, kCarrierCell, size);
+        const ContactFlags flags = MoveDrawActor(game, 0, 0, carrier, kCarrierCell, kCellPixels);
         if (IsOn(flags.Above)) {
             ridingDirection = carrier.VX;
             riding = true;
@@ -53,9 +52,8 @@ void UpdateStarCarriers(Game& game) {
     for (size_t i = 0; i < o.StarCarriers.size(); ++i) {
         if (!TurnAtWalls(game, i)) break;
         Actor& carrier = o.StarCarriers[i];
-        int32_t size = kCellPixels;
         const ContactFlags flags =
-            MoveDrawActor(game, carrier.VX, carrier.VY, carrier, kCarrierCell, size);
+            MoveDrawActor(game, carrier.VX, carrier.VY, carrier, kCarrierCell, kCellPixels);
         if (IsOn(flags.Below)) p.VerticalSpeed = 0.0;
         if (IsOn(flags.Above) && !riding) {
             ridingDirection = carrier.VX;

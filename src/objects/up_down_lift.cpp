@@ -3,7 +3,7 @@
 #include "objects/object_support.h"
 #include "objects/objects.h"
 #include "player/movement.h"
-#include "render/object_draw.h"
+#include "objects/move_contact.h"
 
 namespace tumbleroo {
 

@@ -1,17 +1,25 @@
-// Move, contact and draw for one object: the contact flags are measured
-// before the move, the drawing uses the position after it.
+// Drawing one object's picture at its place on the map: map pixels become
+// screen pixels at the current scroll position.
 #pragma once
 
 #include <cstdint>
 
+#include "core/cell.h"
+#include "core/numeric.h"
 #include "shell/game.h"
 
 namespace tumbleroo {
 
-ContactFlags MoveDrawPlaced(Game& game, int16_t dx, int16_t dy, PlacedObject& object, int16_t cell);
-ContactFlags MoveDrawActor(Game& game, int16_t dx, int16_t dy, Actor& actor, int16_t cell,
-                           int32_t& size);
-// The four contact windows for an object of the given size at (x, y).
-ContactFlags MeasureContact(const Game& game, int32_t x, int32_t y, int32_t size);
+// Map pixel to screen pixel at the current scroll position.
+inline int32_t ScreenX(const Game& game, double mapX) {
+    return Round32(mapX - game.player.ScrollX * kCellPixels);
+}
+inline int32_t ScreenY(const Game& game, double mapY) {
+    return Round32(mapY - game.player.ScrollY * kCellPixels);
+}
+
+// Draws picture `cell` of the object sheet with its top left corner at map
+// pixel (x, y).
+void DrawObjectCell(Game& game, int16_t cell, int32_t x, int32_t y);
 
 }  // namespace tumbleroo

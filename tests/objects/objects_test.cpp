@@ -6,10 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "core/cell.h"
+#include "objects/move_contact.h"
 #include "objects/objects.h"
 #include "objects/objects_trace.h"
 #include "render/display.h"
-#include "render/object_draw.h"
 #include "shell/stage_flow.h"
 #include "support/test_game.h"
 
@@ -177,17 +178,14 @@ TEST(MoveDraw, ReportsTheOldPlaceAndDrawsAtTheNewOne) {
     Actor actor;
     actor.X = 300;
     actor.Y = 300;
-    int32_t size = 0;
     ClearSurface(g.display.BackBuffer, 0x0841);
-    MoveDrawActor(g, 0, -3, actor, 9, size);
-    EXPECT_EQ(size, 20);
+    MoveDrawActor(g, 0, -3, actor, 9, kCellPixels);
     EXPECT_EQ(actor.Y, 297);
     EXPECT_EQ(g.display.BackBuffer.At(300 + ox, 297 + oy), g.pictures->ObjPictures.At(180 + ox, oy));
 
     // Larger kinds only test and move; they draw themselves.
-    size = 40;
     ClearSurface(g.display.BackBuffer, 0x0841);
-    MoveDrawActor(g, 0, 0, actor, 9, size);
+    MoveDrawActor(g, 0, 0, actor, 9, 2 * kCellPixels);
     EXPECT_EQ(g.display.BackBuffer.At(300 + ox, 297 + oy), 0x0841);
 }
 
