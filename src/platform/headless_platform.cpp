@@ -95,6 +95,7 @@ void HeadlessPlatform::Present(const uint16_t* pixels, const uint16_t*, int widt
         }
     }
     if (keepLastFrame) lastFrame.assign(pixels, pixels + CellCount(width, height));
+    if (keepEveryFrame) frames.emplace_back(pixels, pixels + CellCount(width, height));
     CheckEndRequest();
     // A key whose ranges the flip count has just left is released.
     const HeldKeys wasHeld = HeldKeysAt(before);

@@ -47,6 +47,9 @@ public:
     uint64_t soundLengthMs = 300;
     // Keep a copy of every presented frame in lastFrame (tests look at it).
     bool keepLastFrame = true;
+    // Keep a copy of every presented frame in frames, for tests that look
+    // at what a screen showed along the way.
+    bool keepEveryFrame = false;
     // An end request (a window close or a signal) that arrives right after
     // the given flip, or at the given virtual time, even inside a sleep.
     std::optional<uint64_t> endAfterFlip;
@@ -60,6 +63,7 @@ public:
     std::vector<PlayedSound> played;
     std::vector<std::string> loadedSounds;
     std::vector<uint16_t> lastFrame;
+    std::vector<std::vector<uint16_t>> frames;
     // The flip count when the end request arrived.
     std::optional<uint64_t> flipsAtEndRequest;
 
